@@ -1,0 +1,27 @@
+#include "mainwindow/lumitakt.h"
+#include "platform/clock.h"
+#include "platform/commandstarter.h"
+#include "platform/desktophelpviewer.h"
+#include "platform/soundeffectplayer.h"
+#include "sharedstate.h"
+#include "version.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lumitakt"));
+    QApplication::setApplicationVersion(QStringLiteral(LUMITAKT_VERSION));
+
+    lumitakt::SystemClock clock;
+    lumitakt::DetachedCommandStarter commands;
+    lumitakt::SoundEffectPlayer sound;
+    lumitakt::DesktopHelpViewer help;
+    lumitakt::SharedState state;
+
+    lumitakt::Lumitakt window(state, {clock, commands, sound, help}, QCoreApplication::applicationDirPath());
+    window.show();
+    return app.exec();
+}

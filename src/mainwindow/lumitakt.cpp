@@ -1,0 +1,455 @@
+#include "mainwindow/lumitakt.h"
+
+#include "clockface/colourschemes.h"
+#include "clockface/digits.h"
+#include "clockface/pictureelement.h"
+#include "clockface/segmentpictures.h"
+#include "mainwindow/clocktexts.h"
+#include "mainwindow/helpkey.h"
+#include "platform/clock.h"
+#include "sharedstate.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QTimer>
+
+namespace lumitakt {
+
+namespace {
+
+// Pixel geometry of the clock face (15 twips to the pixel).
+// Left edge of each digit's left bars, for positions 1..4.
+constexpr std::array<int, 4> kDigitLeft{10, 48, 108, 146};
+// Each segment's offset from its digit's left edge, and its top.
+struct SegmentPlace {
+    int dx;
+    int top;
+};
+constexpr std::array<SegmentPlace, 7> kSegmentPlace{{
+    {2, 8},   // 1 top
+    {0, 10},  // 2 upper left
+    {23, 10}, // 3 upper right
+    {5, 31},  // 4 middle
+    {0, 36},  // 5 lower left
+    {23, 36}, // 6 lower right
+    {2, 54},  // 7 bottom
+}};
+constexpr QPoint kColonPos{88, 20};
+constexpr QRect kLblTerminRect{12, 64, 75, 15};
+constexpr QRect kLblStopuhrRect{144, 64, 33, 15};
+constexpr QRgb kLabelStartColour = qRgb(192, 192, 192);
+// Arial 8.25 pt at the 96 dpi (15 twips to the pixel) that the layout assumes.
+constexpr int kLabelFontPixels = 11;
+
+// Outer window sizes in pixels: short, and tall while a label row is shown.
+constexpr int kOuterWidth = 200;
+constexpr int kShortHeight = 96;
+constexpr int kTallHeight = 105;
+// The window size in twips against which a saved position is tested at start.
+constexpr QSize kLoadSizeTwips{2940, 1470};
+
+constexpr int kTickMs = 500;
+
+} // namespace
+
+Lumitakt::Lumitakt(SharedState &state, Services services, QString programFolder, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::WindowStaysOnTopHint),
+      m_state(state), m_services(services), m_programFolder(std::move(programFolder))
+{
+    createElements();
+    createMenu();
+    Form_Load();
+}
+
+Lumitakt::~Lumitakt() = default;
+
+void Lumitakt::createElements()
+{
+    setObjectName(QStringLiteral("Lumitakt"));
+    setWindowTitle(QStringLiteral(" Lumitakt"));
+    setWindowIcon(QIcon(QPixmap::fromImage(iconPicture())));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    setPalette(palette);
+    // Keys go to the window itself; none of its elements takes the focus.
+    setFocusPolicy(Qt::StrongFocus);
+    resize(kOuterWidth, kShortHeight);
+
+    for (int p = 1; p <= kDigitPositions; ++p) {
+        const QString name = QStringLiteral("Segment") + QString::number(p);
+        for (int j = 1; j <= kSegmentCount; ++j) {
+            auto *element = new PictureElement(this, name, j);
+            const SegmentPlace place = kSegmentPlace[static_cast<std::size_t>(j - 1)];
+            element->move(kDigitLeft[static_cast<std::size_t>(p - 1)] + place.dx, place.top);
+            element->setPicture(m_stores.startSegment(j));
+            m_segments[static_cast<std::size_t>(p - 1)][static_cast<std::size_t>(j - 1)] = element;
+        }
+    }
+
+    m_trennzeichen = new PictureElement(this, QStringLiteral("Trennzeichen"));
+    m_trennzeichen->move(kColonPos);
+    m_trennzeichen->setPicture(m_stores.startColon());
+
+    QFont labelFont(QStringLiteral("Arial"));
+    labelFont.setPixelSize(kLabelFontPixels);
+    labelFont.setWeight(QFont::Normal);
+    const auto makeLabel = [&](const QString &name, const QString &caption, QRect rect, Qt::Alignment align) {
+        auto *label = new QLabel(caption, this);
+        label->setObjectName(name);
+        label->setGeometry(rect);
+        label->setFont(labelFont);
+        label->setAlignment(align | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(false);
+        label->setFocusPolicy(Qt::NoFocus);
+        QPalette labelPalette = label->palette();
+        labelPalette.setColor(QPalette::WindowText, QColor(kLabelStartColour));
+        label->setPalette(labelPalette);
+        label->hide();
+        return label;
+    };
+    m_lblTermin = makeLabel(QStringLiteral("lblTermin"), QStringLiteral("Termin 00:00"), kLblTerminRect, Qt::AlignLeft);
+    m_lblStopuhr = makeLabel(QStringLiteral("lblStopuhr"), QStringLiteral("00:00"), kLblStopuhrRect, Qt::AlignRight);
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer"));
+    m_timer->setInterval(kTickMs);
+    connect(m_timer, &QTimer::timeout, this, &Lumitakt::Timer_Timer);
+    m_timer->start();
+}
+
+void Lumitakt::createMenu()
+{
+    // The root "Menu" is never shown as a menu bar; it is the popup menu.
+    m_menu = new QMenu(QStringLiteral("Menu"), this);
+    m_menu->setObjectName(QStringLiteral("Menu"));
+
+    const auto item = [](QMenu *menu, const char16_t *name, const char16_t *caption, bool enabled = true) {
+        QAction *action = menu->addAction(QString::fromUtf16(caption));
+        action->setObjectName(QString::fromUtf16(name));
+        action->setEnabled(enabled);
+        return action;
+    };
+    const auto separator = [](QMenu *menu, const char16_t *name) {
+        QAction *action = menu->addSeparator();
+        action->setObjectName(QString::fromUtf16(name));
+    };
+
+    item(m_menu, u"MenuTerminEingeben", u"&Termin eingeben          ");
+    item(m_menu, u"MenuTerminLöschen", u"Termin l&öschen");
+    separator(m_menu, u"Line1");
+    item(m_menu, u"MenuStopuhrStarten", u"Stopuhr &starten");
+    item(m_menu, u"MenuStopuhrAnhalten", u"Stopuhr &anhalten", false);
+    item(m_menu, u"MenuStopuhrLöschen", u"Stopuhr &löschen", false);
+    separator(m_menu, u"L2");
+
+    QMenu *properties = m_menu->addMenu(QStringLiteral("&Eigenschaften..."));
+    properties->setObjectName(QStringLiteral("MenuEigenschaften"));
+    properties->menuAction()->setObjectName(QStringLiteral("MenuEigenschaften"));
+    item(properties, u"MenuTerminSignal", u"Termin signalisieren...");
+    separator(properties, u"L7");
+    connect(item(properties, u"MenuEigenschaftenLEDrot", u"LED rot      "), &QAction::triggered, this,
+            &Lumitakt::MenuEigenschaftenLEDrot_Click);
+    connect(item(properties, u"MenuEigenschaftenLEDgrün", u"LED grün"), &QAction::triggered, this,
+            &Lumitakt::MenuEigenschaftenLEDgruen_Click);
+    connect(item(properties, u"MenuEigenschaftenLEDBlau", u"LED blau"), &QAction::triggered, this,
+            &Lumitakt::MenuEigenschaftenLEDBlau_Click);
+    connect(item(properties, u"MenuEigenschaftenLEDoliv", u"LED oliv"), &QAction::triggered, this,
+            &Lumitakt::MenuEigenschaftenLEDoliv_Click);
+    connect(item(properties, u"MenuEigenschaftenLCD", u"LCD"), &QAction::triggered, this,
+            &Lumitakt::MenuEigenschaftenLCD_Click);
+    connect(item(properties, u"MenuEigenschaftenLCDlight", u"LCD beleuchtet"), &QAction::triggered, this,
+            &Lumitakt::MenuEigenschaftenLCDlight_Click);
+    separator(properties, u"L3");
+    item(properties, u"MenuEigenschaftenSynronisierenMit", u"synchronisieren mit ...");
+
+    separator(m_menu, u"L4");
+    item(m_menu, u"MenuEigenschaftenSynronisieren", u"s&ynchronisieren");
+    separator(m_menu, u"L5");
+    connect(item(m_menu, u"MenuHilfe", u"&Hilfe"), &QAction::triggered, this, &Lumitakt::MenuHilfe_Click);
+    item(m_menu, u"MenuInfo", u"&Info über ...");
+    separator(m_menu, u"L6");
+    connect(item(m_menu, u"MenuEigenschaftenMinimieren", u"&minimieren"), &QAction::triggered, this,
+            &Lumitakt::MenuEigenschaftenMinimieren_Click);
+}
+
+QAction *Lumitakt::menuItem(const QString &name) const
+{
+    return m_menu->findChild<QAction *>(name);
+}
+
+PictureElement *Lumitakt::segment(int position, int index) const
+{
+    if (position < 1 || position > kDigitPositions || index < 1 || index > kSegmentCount)
+        return nullptr;
+    return m_segments[static_cast<std::size_t>(position - 1)][static_cast<std::size_t>(index - 1)];
+}
+
+QString Lumitakt::helpFile() const
+{
+#ifdef Q_OS_WIN
+    return m_programFolder + QStringLiteral("/Lumitakt.chm");
+#else
+    return m_programFolder + QStringLiteral("/Lumitakt.html");
+#endif
+}
+
+void Lumitakt::Form_Load()
+{
+    m_helpKey = new HelpKey(m_services.help, helpFile(), this);
+    qApp->installEventFilter(m_helpKey);
+    m_state.IniDatei = m_programFolder + QStringLiteral("/Lumitakt.ini");
+    m_state.FarbSchema = QString::fromUtf16(kDefaultFarbSchema);
+    m_state.SignalModus = kDefaultSignalModus;
+    const QPoint savedTwips(0, 0);
+
+    // The saved position is tested against the screen with the size the
+    // window has at load, each axis by itself.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QSize screenTwips = screen ? screen->geometry().size() * kTwipsPerPixel : QSize();
+    const QPoint placeTwips = keepOnScreen(savedTwips, screenTwips, kLoadSizeTwips);
+    move(twipsToPixels(placeTwips.x()), twipsToPixels(placeTwips.y()));
+
+    m_state.TerminGesetzt = false;
+    m_state.TerminQuittiert = false;
+    m_LetzteMinute = minuteOfDay(TimeSnapshot::of(m_services.clock.now()).timeText);
+    m_StopuhrMinuten = 0;
+}
+
+int Lumitakt::activationHeight() const
+{
+    return (m_state.TerminGesetzt || m_state.StopuhrLaeuft) ? kTallHeight : kShortHeight;
+}
+
+void Lumitakt::Form_Activate()
+{
+    // Commands call this directly; it must never set off another activation.
+    if (m_activating)
+        return;
+    const QScopedValueRollback<bool> guard(m_activating, true);
+
+    menuItem(QStringLiteral("MenuEigenschaftenSynronisieren"))->setEnabled(!m_state.Zeitserver.isEmpty());
+    // Topmost at its current position, with its outer size for the state.
+    m_outerHeight = activationHeight();
+    applyOuterSize();
+    if (!isVisible())
+        show();
+    raise();
+    m_lblTermin->setText(QStringLiteral("Termin   ") + m_state.TerminZeit);
+    m_lblTermin->setVisible(m_state.TerminGesetzt);
+    m_lblStopuhr->setVisible(m_state.StopuhrLaeuft);
+    Farbwahl(m_state.FarbSchema);
+}
+
+void Lumitakt::applyOuterSize()
+{
+    if (m_outerHeight == 0)
+        return;
+    // The sizes are outer sizes: the window manager's frame is taken off, and
+    // taken off again whenever the frame is learnt or changes after mapping.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize client(kOuterWidth - frame.width(), m_outerHeight - frame.height());
+    if (client != size() || minimumSize() != client || maximumSize() != client)
+        setFixedSize(client);
+}
+
+void Lumitakt::Form_KeyPress(char16_t KeyAscii)
+{
+    if (KeyAscii == u'M')
+        openPopupMenu();
+    else if (KeyAscii == u'm')
+        showMinimized();
+}
+
+void Lumitakt::Form_MouseDown(Qt::MouseButton Button)
+{
+    if (Button == Qt::LeftButton)
+        showMinimized();
+    else
+        openPopupMenu();
+}
+
+void Lumitakt::openPopupMenu()
+{
+    m_menu->popup(QCursor::pos());
+}
+
+void Lumitakt::MenuEigenschaftenMinimieren_Click()
+{
+    showMinimized();
+}
+
+void Lumitakt::MenuHilfe_Click()
+{
+    // Like a press of F1 in the active window, delivered after this command.
+    QWidget *target = QApplication::activeWindow();
+    QCoreApplication::postEvent(target ? target : this, new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
+}
+
+void Lumitakt::Form_Unload()
+{
+}
+
+void Lumitakt::Timer_Timer()
+{
+    const TimeSnapshot now = TimeSnapshot::of(m_services.clock.now());
+
+    // 1. The colon blinks: shown one tick, hidden the next.
+    m_trennzeichen->setHidden(!m_trennzeichen->isHidden());
+
+    // 2. Remember where the window stands while it is not minimised.
+    const bool minimised = isMinimized();
+    if (!minimised) {
+        const QPoint at = pos();
+        m_state.FensterLinks = at.x() * kTwipsPerPixel;
+        m_state.FensterOben = at.y() * kTwipsPerPixel;
+    }
+
+    // 4. The caption carries the date, and the time while minimised.
+    setWindowTitle(minimised ? minimisedCaption(now.date, now.timeText) : normalCaption(now.date));
+
+    // 6. The four digits.
+    for (int p = 1; p <= kDigitPositions; ++p)
+        ZifferZeigen(p, digitValue(now.timeText.at(kTimeTextIndex[static_cast<std::size_t>(p - 1)])));
+}
+
+void Lumitakt::ZifferZeigen(int position, std::int16_t value)
+{
+    const QString pattern = DezToBCD(value);
+    for (int j = 1; j <= kSegmentCount; ++j)
+        if (PictureElement *element = segment(position, j))
+            element->setVisible(segmentLit(pattern, j));
+}
+
+void Lumitakt::Farbwahl(const QString &Farbe)
+{
+    const ColourScheme *scheme = findScheme(Farbe);
+    if (!scheme)
+        return;
+    for (int j = 1; j <= kSegmentCount; ++j) {
+        const QPixmap picture = m_stores.segment(scheme->pictureSet, j);
+        for (int p = 1; p <= kDigitPositions; ++p)
+            segment(p, j)->setPicture(picture);
+    }
+    m_trennzeichen->setPicture(m_stores.colon(scheme->pictureSet));
+
+    const auto setColour = [](QWidget *widget, QPalette::ColorRole role, QRgb rgb) {
+        if (widget->palette().color(role).rgb() == rgb)
+            return;
+        QPalette palette = widget->palette();
+        palette.setColor(role, QColor(rgb));
+        widget->setPalette(palette);
+    };
+    setColour(this, QPalette::Window, scheme->background);
+    setColour(m_lblTermin, QPalette::WindowText, scheme->labelText);
+    setColour(m_lblStopuhr, QPalette::WindowText, scheme->labelText);
+}
+
+void Lumitakt::chooseScheme(const char16_t *name)
+{
+    m_state.FarbSchema = QString::fromUtf16(name);
+    Farbwahl(m_state.FarbSchema);
+}
+
+void Lumitakt::MenuEigenschaftenLEDrot_Click()
+{
+    chooseScheme(u"rot");
+}
+
+void Lumitakt::MenuEigenschaftenLEDgruen_Click()
+{
+    chooseScheme(u"grün");
+}
+
+void Lumitakt::MenuEigenschaftenLEDBlau_Click()
+{
+    chooseScheme(u"blau");
+}
+
+void Lumitakt::MenuEigenschaftenLEDoliv_Click()
+{
+    chooseScheme(u"braun");
+}
+
+void Lumitakt::MenuEigenschaftenLCD_Click()
+{
+    chooseScheme(u"LCD");
+}
+
+void Lumitakt::MenuEigenschaftenLCDlight_Click()
+{
+    chooseScheme(u"LCDlight");
+}
+
+bool Lumitakt::event(QEvent *event)
+{
+    const bool result = QWidget::event(event);
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        applyOuterSize();
+    return result;
+}
+
+void Lumitakt::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_firstShow && !event->spontaneous()) {
+        m_firstShow = false;
+        Form_Activate();
+    }
+}
+
+void Lumitakt::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    // The window is activated again when the user returns to it from one of
+    // the program's own windows (a dialog), not from other programs.
+    if (isActiveWindow()) {
+        if (m_returnActivates) {
+            m_returnActivates = false;
+            Form_Activate();
+        }
+    } else {
+        const QWidget *now = QApplication::activeWindow();
+        m_returnActivates = now && now != this;
+    }
+}
+
+void Lumitakt::keyPressEvent(QKeyEvent *event)
+{
+    const QString text = event->text();
+    if (text.size() == 1)
+        Form_KeyPress(text.front().unicode());
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void Lumitakt::mousePressEvent(QMouseEvent *event)
+{
+    // Only the window's own surface answers; a press on a picture or label
+    // element reaches here unhandled and is dropped.
+    if (childAt(event->position().toPoint()))
+        return;
+    Form_MouseDown(event->button());
+}
+
+void Lumitakt::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    // The window and its tick go away; dialogs still open keep the program running.
+    m_timer->stop();
+    event->accept();
+}
+
+} // namespace lumitakt

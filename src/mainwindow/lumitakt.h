@@ -1,0 +1,109 @@
+#pragma once
+
+#include "clockface/picturestores.h"
+#include "platform/services.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace lumitakt {
+
+class HelpKey;
+class PictureElement;
+struct SharedState;
+struct TimeSnapshot;
+
+// The clock window: four seven-segment digits and a blinking colon made of
+// pictures, two labels under them, and the popup menu through which every
+// command is reached. Handler names follow the element and event they serve.
+class Lumitakt final : public QWidget {
+    Q_OBJECT
+public:
+    Lumitakt(SharedState &state, Services services, QString programFolder, QWidget *parent = nullptr);
+    ~Lumitakt() override;
+
+    // Handlers.
+    void Form_Activate();
+    void Form_KeyPress(char16_t KeyAscii);
+    void Form_MouseDown(Qt::MouseButton Button);
+    void Timer_Timer();
+    void MenuEigenschaftenMinimieren_Click();
+    void MenuHilfe_Click();
+    void MenuEigenschaftenLEDrot_Click();
+    void MenuEigenschaftenLEDgruen_Click();
+    void MenuEigenschaftenLEDBlau_Click();
+    void MenuEigenschaftenLEDoliv_Click();
+    void MenuEigenschaftenLCD_Click();
+    void MenuEigenschaftenLCDlight_Click();
+
+    // Routines.
+    void Farbwahl(const QString &Farbe);
+    void ZifferZeigen(int position, std::int16_t value);
+
+    // Elements, for the other parts of the program and for tests.
+    PictureElement *segment(int position, int index) const;
+    PictureElement *trennzeichen() const { return m_trennzeichen; }
+    QLabel *lblTermin() const { return m_lblTermin; }
+    QLabel *lblStopuhr() const { return m_lblStopuhr; }
+    QMenu *popupMenu() const { return m_menu; }
+    QAction *menuItem(const QString &name) const;
+    QTimer *timer() const { return m_timer; }
+    const PictureStores &pictureStores() const { return m_stores; }
+
+    QString helpFile() const;
+    const QString &programFolder() const { return m_programFolder; }
+    std::int32_t letzteMinute() const { return m_LetzteMinute; }
+    std::int32_t stopuhrMinuten() const { return m_StopuhrMinuten; }
+
+    // The outer height the window has at this moment's state.
+    int activationHeight() const;
+
+protected:
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Load();
+    void Form_Unload();
+
+    void createElements();
+    void createMenu();
+    void openPopupMenu();
+    void applyOuterSize();
+    void chooseScheme(const char16_t *name);
+
+    SharedState &m_state;
+    Services m_services;
+    QString m_programFolder;
+    PictureStores m_stores;
+
+    std::array<std::array<PictureElement *, 7>, 4> m_segments{};
+    PictureElement *m_trennzeichen = nullptr;
+    QLabel *m_lblTermin = nullptr;
+    QLabel *m_lblStopuhr = nullptr;
+    QTimer *m_timer = nullptr;
+    QMenu *m_menu = nullptr;
+    HelpKey *m_helpKey = nullptr;
+
+    std::int32_t m_LetzteMinute = 0;   // minute of the day last seen by the tick
+    std::int32_t m_StopuhrMinuten = 0; // minutes counted by the stopwatch
+
+    int m_outerHeight = 0;           // outer height asked for by the last activation
+    bool m_activating = false;       // Form_Activate is running
+    bool m_firstShow = true;
+    bool m_returnActivates = false;  // lost activation to one of our own windows
+};
+
+} // namespace lumitakt

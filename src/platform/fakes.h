@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/commandstarter.h"
+#include "platform/helpviewer.h"
+#include "platform/services.h"
+#include "platform/soundplayer.h"
+
+#include <QList>
+
+namespace lumitakt {
+
+// Stand-ins for the outside world, for tests and benchmarks: a clock that
+// shows what it is told, and recorders for commands, sounds and help.
+class FakeClock final : public Clock {
+public:
+    explicit FakeClock(QDateTime start = QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33))) : m_now(std::move(start)) {}
+    QDateTime now() const override { return m_now; }
+    void set(const QDateTime &now) { m_now = now; }
+    void set(QTime time) { m_now.setTime(time); }
+    void advance(qint64 ms) { m_now = m_now.addMSecs(ms); }
+
+private:
+    QDateTime m_now;
+};
+
+struct StartedCommand {
+    QString program;
+    QStringList arguments;
+    bool operator==(const StartedCommand &) const = default;
+};
+
+class FakeCommandStarter final : public CommandStarter {
+public:
+    void start(const QString &program, const QStringList &arguments) override { started.append({program, arguments}); }
+    QList<StartedCommand> started;
+};
+
+class FakeSoundPlayer final : public SoundPlayer {
+public:
+    void play(const QString &file) override { played.append(file); }
+    QStringList played;
+};
+
+class FakeHelpViewer final : public HelpViewer {
+public:
+    void open(const QString &file) override { opened.append(file); }
+    QStringList opened;
+};
+
+// All four fakes together, ready to hand to a window.
+struct FakeServices {
+    FakeClock clock;
+    FakeCommandStarter commands;
+    FakeSoundPlayer sound;
+    FakeHelpViewer help;
+    Services services() { return {clock, commands, sound, help}; }
+};
+
+} // namespace lumitakt

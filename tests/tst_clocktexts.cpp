@@ -1,0 +1,161 @@
+#include "mainwindow/clocktexts.h"
+
+#include <QTest>
+
+using namespace lumitakt;
+
+class TstClockTexts : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void snapshot_data();
+    void snapshot();
+    void minuteOfDayFromText_data();
+    void minuteOfDayFromText();
+    void captions_data();
+    void captions();
+    void noDoubledDot_data();
+    void noDoubledDot();
+    void keepOnScreenPerAxis_data();
+    void keepOnScreenPerAxis();
+    void twipsRounding_data();
+    void twipsRounding();
+};
+
+void TstClockTexts::snapshot_data()
+{
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("minute");
+    QTest::addColumn<int>("second");
+    QTest::newRow("07:05:30") << QTime(7, 5, 30) << QStringLiteral("07:05:30") << 5 << 30;
+    QTest::newRow("midnight") << QTime(0, 0, 0) << QStringLiteral("00:00:00") << 0 << 0;
+    QTest::newRow("last second") << QTime(23, 59, 59, 999) << QStringLiteral("23:59:59") << 59 << 59;
+    QTest::newRow("half second") << QTime(10, 0, 0, 500) << QStringLiteral("10:00:00") << 0 << 0;
+}
+
+void TstClockTexts::snapshot()
+{
+    QFETCH(QTime, time);
+    QFETCH(QString, text);
+    QFETCH(int, minute);
+    QFETCH(int, second);
+    const TimeSnapshot s = TimeSnapshot::of(QDateTime(QDate(2026, 12, 6), time));
+    QCOMPARE(s.timeText, text);
+    QCOMPARE(s.hoursAndMinutes(), text.left(5));
+    QCOMPARE(s.minute, minute);
+    QCOMPARE(s.second, second);
+    QCOMPARE(s.date, QDate(2026, 12, 6));
+}
+
+void TstClockTexts::minuteOfDayFromText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("minute");
+    QTest::newRow("midnight") << QStringLiteral("00:00:00") << 0;
+    QTest::newRow("last minute") << QStringLiteral("23:59:59") << 1439;
+    QTest::newRow("10:05") << QStringLiteral("10:05:00") << 605;
+    QTest::newRow("14:05") << QStringLiteral("14:05:33") << 845;
+    QTest::newRow("short text") << QStringLiteral("1") << 0;
+    QTest::newRow("empty") << QString() << 0;
+}
+
+void TstClockTexts::minuteOfDayFromText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, minute);
+    QCOMPARE(minuteOfDay(text), minute);
+}
+
+void TstClockTexts::captions_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QDateTime>("at");
+    QTest::addColumn<QString>("normal");
+    QTest::addColumn<QString>("minimised");
+    const QLocale de(QLocale::German, QLocale::Germany);
+    const QLocale en(QLocale::English, QLocale::UnitedKingdom);
+    QTest::newRow("de December") << de << QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33))
+                                 << QStringLiteral("  06. Dezember 2026") << QStringLiteral("  06. Dez. 26   14:05");
+    QTest::newRow("de March") << de << QDateTime(QDate(2027, 3, 1), QTime(0, 0))
+                              << QStringLiteral("  01. März 2027") << QStringLiteral("  01. Mär. 27   00:00");
+    QTest::newRow("de May") << de << QDateTime(QDate(2027, 5, 31), QTime(23, 59, 59))
+                            << QStringLiteral("  31. Mai 2027") << QStringLiteral("  31. Mai. 27   23:59");
+    QTest::newRow("de year 2000") << de << QDateTime(QDate(2000, 1, 9), QTime(7, 5))
+                                  << QStringLiteral("  09. Januar 2000") << QStringLiteral("  09. Jan. 00   07:05");
+    QTest::newRow("en December") << en << QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33))
+                                 << QStringLiteral("  06. December 2026") << QStringLiteral("  06. Dec. 26   14:05");
+}
+
+void TstClockTexts::captions()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QDateTime, at);
+    QFETCH(QString, normal);
+    QFETCH(QString, minimised);
+    const TimeSnapshot s = TimeSnapshot::of(at);
+    QCOMPARE(normalCaption(s.date, locale), normal);
+    QCOMPARE(minimisedCaption(s.date, s.timeText, locale), minimised);
+}
+
+void TstClockTexts::noDoubledDot_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    for (const auto language : {QLocale::German, QLocale::Russian, QLocale::French, QLocale::Dutch, QLocale::Spanish})
+        QTest::newRow(QLocale::languageToString(language).toUtf8().constData()) << QLocale(language);
+}
+
+void TstClockTexts::noDoubledDot()
+{
+    QFETCH(QLocale, locale);
+    for (int month = 1; month <= 12; ++month) {
+        const QString caption = minimisedCaption(QDate(2026, month, 15), u"12:34:56", locale);
+        QVERIFY2(!caption.contains(QStringLiteral("..")), qPrintable(caption));
+        QVERIFY(caption.endsWith(QStringLiteral(". 26   12:34")));
+    }
+}
+
+void TstClockTexts::keepOnScreenPerAxis_data()
+{
+    QTest::addColumn<QPoint>("saved");
+    QTest::addColumn<QPoint>("placed");
+    // A 1024 x 768 screen is 15360 x 11520 twips; the window is 2940 x 1470.
+    QTest::newRow("origin") << QPoint(0, 0) << QPoint(0, 0);
+    QTest::newRow("left at limit stays") << QPoint(12420, 300) << QPoint(12420, 300);
+    QTest::newRow("one twip more") << QPoint(12421, 300) << QPoint(0, 300);
+    QTest::newRow("top at limit stays") << QPoint(150, 10050) << QPoint(150, 10050);
+    QTest::newRow("top one twip more") << QPoint(150, 10051) << QPoint(150, 0);
+    QTest::newRow("negative top") << QPoint(450, -15) << QPoint(450, 0);
+    QTest::newRow("negative left") << QPoint(-1, 600) << QPoint(0, 600);
+    QTest::newRow("both off") << QPoint(99999, -99999) << QPoint(0, 0);
+    QTest::newRow("extreme") << QPoint(INT_MIN, INT_MAX) << QPoint(0, 0);
+}
+
+void TstClockTexts::keepOnScreenPerAxis()
+{
+    QFETCH(QPoint, saved);
+    QFETCH(QPoint, placed);
+    QCOMPARE(keepOnScreen(saved, QSize(15360, 11520), QSize(2940, 1470)), placed);
+}
+
+void TstClockTexts::twipsRounding_data()
+{
+    QTest::addColumn<qint64>("twips");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("0") << qint64(0) << 0;
+    QTest::newRow("7") << qint64(7) << 0;
+    QTest::newRow("8") << qint64(8) << 1;
+    QTest::newRow("15") << qint64(15) << 1;
+    QTest::newRow("12420") << qint64(12420) << 828;
+    QTest::newRow("-8") << qint64(-8) << -1;
+}
+
+void TstClockTexts::twipsRounding()
+{
+    QFETCH(qint64, twips);
+    QFETCH(int, pixels);
+    QCOMPARE(twipsToPixels(twips), pixels);
+}
+
+QTEST_APPLESS_MAIN(TstClockTexts)
+#include "tst_clocktexts.moc"

@@ -1,0 +1,657 @@
+#include "clockface/pictureelement.h"
+#include "mainwindow/lumitakt.h"
+#include "platform/fakes.h"
+#include "sharedstate.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace lumitakt;
+
+namespace {
+
+// A clock window on fake services, with the real timer stopped so that
+// only the test drives the tick.
+struct Fixture {
+    FakeServices fakes;
+    SharedState state;
+    QTemporaryDir folder;
+    std::unique_ptr<Lumitakt> window;
+
+    explicit Fixture(QDateTime start = QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)))
+    {
+        fakes.clock.set(start);
+        window = std::make_unique<Lumitakt>(state, fakes.services(), folder.path());
+        window->timer()->stop();
+    }
+    void tickAt(QTime time)
+    {
+        fakes.clock.set(time);
+        window->Timer_Timer();
+    }
+    QString litSegments(int position) const
+    {
+        QString lit;
+        for (int j = 1; j <= 7; ++j)
+            lit += window->segment(position, j)->isHidden() ? u'0' : u'1';
+        return lit;
+    }
+};
+
+QImage imageOf(const QPixmap &pixmap)
+{
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+// The offscreen platform warns about every window feature it lacks (raise,
+// size hints, keyboard grabs); those say nothing about the clock.
+QtMessageHandler previousHandler = nullptr;
+void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support")))
+        return;
+    previousHandler(type, context, message);
+}
+
+class TstMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        previousHandler = qInstallMessageHandler(quietOffscreen);
+    }
+    void windowAtCreation();
+    void segmentGeometry_data();
+    void segmentGeometry();
+    void colonAndLabels();
+    void popupMenu();
+    void loadSetsPathsAndCounters();
+    void activationSizeAndLabels_data();
+    void activationSizeAndLabels();
+    void activationEnablesSynchronise();
+    void activationAppliesScheme();
+    void colourCommands_data();
+    void colourCommands();
+    void notASchemeChangesNothing_data();
+    void notASchemeChangesNothing();
+    void schemeChangeKeepsLitSegmentsAndColonPhase();
+    void tickDrawsDigits_data();
+    void tickDrawsDigits();
+    void drawingLeavesOnlyThePattern();
+    void colonBlinks();
+    void captionFollowsWindowState();
+    void captionAtMidnight();
+    void positionTakenWhileNormal();
+    void keys_data();
+    void keys();
+    void mouseButtons_data();
+    void mouseButtons();
+    void pressOnAnElementDoesNothing();
+    void helpCommandAndF1OpenHelp();
+    void closingStopsTheTick();
+};
+
+void TstMainWindow::windowAtCreation()
+{
+    Fixture c;
+    Lumitakt &w = *c.window;
+    QCOMPARE(w.objectName(), QStringLiteral("Lumitakt"));
+    QCOMPARE(w.windowTitle(), QStringLiteral(" Lumitakt"));
+    const Qt::WindowFlags flags = w.windowFlags();
+    QVERIFY(flags & Qt::WindowStaysOnTopHint);
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(w.palette().color(QPalette::Window), QColor(0, 0, 0));
+    QCOMPARE(w.windowIcon().availableSizes().value(0), QSize(16, 16));
+    QVERIFY(c.fakes.commands.started.isEmpty());
+
+    QTimer *timer = w.findChild<QTimer *>(QStringLiteral("Timer"));
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), 500);
+    // Nothing but the window takes the focus.
+    for (QWidget *child : w.findChildren<QWidget *>())
+        if (child->parentWidget() == &w)
+            QCOMPARE(child->focusPolicy(), Qt::NoFocus);
+}
+
+void TstMainWindow::segmentGeometry_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QList<int>>("leftTwips"); // positions 1..4
+    QTest::addColumn<QRect>("sizeAndTopTwips");
+    QTest::newRow("1") << 1 << QList<int>{180, 750, 1650, 2220} << QRect(0, 120, 420, 135);
+    QTest::newRow("2") << 2 << QList<int>{150, 720, 1620, 2190} << QRect(0, 150, 135, 375);
+    QTest::newRow("3") << 3 << QList<int>{495, 1065, 1965, 2535} << QRect(0, 150, 135, 375);
+    QTest::newRow("4") << 4 << QList<int>{225, 795, 1695, 2265} << QRect(0, 465, 330, 135);
+    QTest::newRow("5") << 5 << QList<int>{150, 720, 1620, 2190} << QRect(0, 540, 135, 375);
+    QTest::newRow("6") << 6 << QList<int>{495, 1065, 1965, 2535} << QRect(0, 540, 135, 375);
+    QTest::newRow("7") << 7 << QList<int>{180, 750, 1650, 2220} << QRect(0, 810, 420, 135);
+}
+
+void TstMainWindow::segmentGeometry()
+{
+    QFETCH(int, index);
+    QFETCH(QList<int>, leftTwips);
+    QFETCH(QRect, sizeAndTopTwips);
+    Fixture c;
+    for (int p = 1; p <= 4; ++p) {
+        const QString name = QStringLiteral("Segment%1").arg(p);
+        PictureElement *element = nullptr;
+        for (PictureElement *candidate : c.window->findChildren<PictureElement *>(name))
+            if (candidate->property("index").toInt() == index)
+                element = candidate;
+        QVERIFY(element);
+        QCOMPARE(element, c.window->segment(p, index));
+        const QRect expected(leftTwips[p - 1] / 15, sizeAndTopTwips.y() / 15, sizeAndTopTwips.width() / 15,
+                             sizeAndTopTwips.height() / 15);
+        QCOMPARE(element->geometry(), expected);
+        QVERIFY(!element->isHidden());
+        // Green at creation, unscaled.
+        QCOMPARE(imageOf(element->picture()), imageOf(c.window->pictureStores().segment(QStringLiteral("Muster2"), index)));
+        QCOMPARE(element->picture().size(), element->size());
+    }
+    // Exactly seven elements in each array, indexed 1..7.
+    QCOMPARE(c.window->findChildren<PictureElement *>(QStringLiteral("Segment1")).size(), 7);
+    QCOMPARE(c.window->segment(1, 0), nullptr);
+    QCOMPARE(c.window->segment(1, 8), nullptr);
+    QCOMPARE(c.window->segment(5, 1), nullptr);
+    QVERIFY(c.window->pictureStores().segment(QStringLiteral("Muster1"), 0).isNull());
+    QVERIFY(c.window->pictureStores().segment(QStringLiteral("Muster1"), 8).isNull());
+    QVERIFY(c.window->pictureStores().segment(QStringLiteral("TrennzeichenRot"), 1).isNull());
+}
+
+void TstMainWindow::colonAndLabels()
+{
+    Fixture c;
+    Lumitakt &w = *c.window;
+    PictureElement *colon = w.findChild<PictureElement *>(QStringLiteral("Trennzeichen"));
+    QVERIFY(colon);
+    QCOMPARE(colon->geometry(), QRect(1320 / 15, 300 / 15, 150 / 15, 465 / 15));
+    QVERIFY(!colon->isHidden());
+    QVERIFY(!colon->picture().hasAlphaChannel() || imageOf(colon->picture()).pixelColor(0, 15).alpha() == 255);
+    QCOMPARE(imageOf(colon->picture()).pixel(0, 0), qRgb(0, 0, 0));
+    QCOMPARE(imageOf(colon->picture()).pixel(4, 4), qRgb(0, 255, 0));
+
+    struct Expected {
+        const char *name;
+        const char16_t *caption;
+        QRect twips;
+        Qt::Alignment align;
+    };
+    for (const Expected &e : {Expected{"lblTermin", u"Termin 00:00", QRect(180, 960, 1125, 225), Qt::AlignLeft},
+                              Expected{"lblStopuhr", u"00:00", QRect(2160, 960, 495, 225), Qt::AlignRight}}) {
+        QLabel *label = w.findChild<QLabel *>(QString::fromLatin1(e.name));
+        QVERIFY(label);
+        QCOMPARE(label->text(), QString::fromUtf16(e.caption));
+        QCOMPARE(label->geometry(), QRect(e.twips.x() / 15, e.twips.y() / 15, e.twips.width() / 15, e.twips.height() / 15));
+        QVERIFY(label->isHidden());
+        QVERIFY(label->alignment() & e.align);
+        QVERIFY(!label->autoFillBackground());
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(192, 192, 192));
+        QCOMPARE(label->font().family(), QStringLiteral("Arial"));
+        QCOMPARE(label->font().pixelSize(), 11);
+        QVERIFY(!label->font().bold());
+        QVERIFY(!label->wordWrap());
+    }
+}
+
+void TstMainWindow::popupMenu()
+{
+    Fixture c;
+    QMenu *menu = c.window->findChild<QMenu *>(QStringLiteral("Menu"));
+    QVERIFY(menu);
+    QCOMPARE(menu, c.window->popupMenu());
+    QVERIFY(!menu->isVisible());
+
+    // name, caption ("-" for a separator), enabled
+    using Entry = std::tuple<QString, QString, bool>;
+    const auto entries = [](QMenu *m) {
+        QList<Entry> list;
+        for (QAction *a : m->actions()) {
+            list.append({a->objectName(), a->isSeparator() ? QStringLiteral("-") : a->text(), a->isEnabled()});
+        }
+        return list;
+    };
+    const QList<Entry> top{
+        {QStringLiteral("MenuTerminEingeben"), QStringLiteral("&Termin eingeben          "), true},
+        {QStringLiteral("MenuTerminLöschen"), QStringLiteral("Termin l&öschen"), true},
+        {QStringLiteral("Line1"), QStringLiteral("-"), true},
+        {QStringLiteral("MenuStopuhrStarten"), QStringLiteral("Stopuhr &starten"), true},
+        {QStringLiteral("MenuStopuhrAnhalten"), QStringLiteral("Stopuhr &anhalten"), false},
+        {QStringLiteral("MenuStopuhrLöschen"), QStringLiteral("Stopuhr &löschen"), false},
+        {QStringLiteral("L2"), QStringLiteral("-"), true},
+        {QStringLiteral("MenuEigenschaften"), QStringLiteral("&Eigenschaften..."), true},
+        {QStringLiteral("L4"), QStringLiteral("-"), true},
+        {QStringLiteral("MenuEigenschaftenSynronisieren"), QStringLiteral("s&ynchronisieren"), true},
+        {QStringLiteral("L5"), QStringLiteral("-"), true},
+        {QStringLiteral("MenuHilfe"), QStringLiteral("&Hilfe"), true},
+        {QStringLiteral("MenuInfo"), QStringLiteral("&Info über ..."), true},
+        {QStringLiteral("L6"), QStringLiteral("-"), true},
+        {QStringLiteral("MenuEigenschaftenMinimieren"), QStringLiteral("&minimieren"), true},
+    };
+    QCOMPARE(entries(menu), top);
+
+    QMenu *sub = c.window->findChild<QMenu *>(QStringLiteral("MenuEigenschaften"));
+    QVERIFY(sub);
+    QCOMPARE(menu->actions().at(7)->menu(), sub);
+    const QList<Entry> subEntries{
+        {QStringLiteral("MenuTerminSignal"), QStringLiteral("Termin signalisieren..."), true},
+        {QStringLiteral("L7"), QStringLiteral("-"), true},
+        {QStringLiteral("MenuEigenschaftenLEDrot"), QStringLiteral("LED rot      "), true},
+        {QStringLiteral("MenuEigenschaftenLEDgrün"), QStringLiteral("LED grün"), true},
+        {QStringLiteral("MenuEigenschaftenLEDBlau"), QStringLiteral("LED blau"), true},
+        {QStringLiteral("MenuEigenschaftenLEDoliv"), QStringLiteral("LED oliv"), true},
+        {QStringLiteral("MenuEigenschaftenLCD"), QStringLiteral("LCD"), true},
+        {QStringLiteral("MenuEigenschaftenLCDlight"), QStringLiteral("LCD beleuchtet"), true},
+        {QStringLiteral("L3"), QStringLiteral("-"), true},
+        {QStringLiteral("MenuEigenschaftenSynronisierenMit"), QStringLiteral("synchronisieren mit ..."), true},
+    };
+    QCOMPARE(entries(sub), subEntries);
+
+    // No check marks and no shortcut keys anywhere.
+    for (QAction *a : menu->findChildren<QAction *>()) {
+        QVERIFY2(!a->isCheckable(), qPrintable(a->objectName()));
+        QVERIFY2(a->shortcut().isEmpty(), qPrintable(a->objectName()));
+    }
+}
+
+void TstMainWindow::loadSetsPathsAndCounters()
+{
+    Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)));
+    const QString folder = c.folder.path();
+    QCOMPARE(c.state.IniDatei, folder + QStringLiteral("/Lumitakt.ini"));
+    QCOMPARE(c.window->helpFile(), folder + QStringLiteral("/Lumitakt.html"));
+    QCOMPARE(c.state.FarbSchema, QStringLiteral("rot"));
+    QCOMPARE(c.state.SignalModus, std::int16_t{1});
+    QVERIFY(!c.state.TerminGesetzt);
+    QVERIFY(!c.state.TerminQuittiert);
+    QCOMPARE(c.window->letzteMinute(), 14 * 60 + 5);
+    QCOMPARE(c.window->stopuhrMinuten(), 0);
+    QCOMPARE(c.window->pos(), QPoint(0, 0));
+}
+
+void TstMainWindow::activationSizeAndLabels_data()
+{
+    QTest::addColumn<bool>("appointment");
+    QTest::addColumn<bool>("stopwatch");
+    QTest::addColumn<int>("height");
+    QTest::newRow("neither") << false << false << 96;
+    QTest::newRow("appointment") << true << false << 105;
+    QTest::newRow("stopwatch") << false << true << 105;
+    QTest::newRow("both") << true << true << 105;
+}
+
+void TstMainWindow::activationSizeAndLabels()
+{
+    QFETCH(bool, appointment);
+    QFETCH(bool, stopwatch);
+    QFETCH(int, height);
+    Fixture c;
+    c.window->show();
+    QCOMPARE(c.window->frameGeometry().size(), QSize(200, 96));
+    c.state.TerminGesetzt = appointment;
+    c.state.TerminZeit = appointment ? QStringLiteral("07:30") : QString();
+    c.state.StopuhrLaeuft = stopwatch;
+    c.window->Form_Activate();
+    QCOMPARE(c.window->frameGeometry().size(), QSize(200, height));
+    QCOMPARE(c.window->lblTermin()->isHidden(), !appointment);
+    QCOMPARE(c.window->lblTermin()->text(), appointment ? QStringLiteral("Termin   07:30") : QStringLiteral("Termin   "));
+    QCOMPARE(c.window->lblStopuhr()->isHidden(), !stopwatch);
+    // The user cannot resize it.
+    QCOMPARE(c.window->minimumSize(), c.window->maximumSize());
+
+    // Back to nothing shown: short again.
+    c.state.TerminGesetzt = false;
+    c.state.StopuhrLaeuft = false;
+    c.window->Form_Activate();
+    QCOMPARE(c.window->frameGeometry().size(), QSize(200, 96));
+    QVERIFY(c.window->lblTermin()->isHidden());
+    QVERIFY(c.window->lblStopuhr()->isHidden());
+}
+
+void TstMainWindow::activationEnablesSynchronise()
+{
+    Fixture c;
+    QAction *sync = c.window->menuItem(QStringLiteral("MenuEigenschaftenSynronisieren"));
+    c.window->show();
+    QVERIFY(!sync->isEnabled());
+    c.state.Zeitserver = QStringLiteral("ZEIT01");
+    QVERIFY(!sync->isEnabled()); // only the next activation looks
+    c.window->Form_Activate();
+    QVERIFY(sync->isEnabled());
+    c.state.Zeitserver = QStringLiteral(" ");
+    c.window->Form_Activate();
+    QVERIFY(sync->isEnabled());
+    c.state.Zeitserver.clear();
+    c.window->Form_Activate();
+    QVERIFY(!sync->isEnabled());
+}
+
+void TstMainWindow::activationAppliesScheme()
+{
+    Fixture c;
+    c.state.FarbSchema = QStringLiteral("blau");
+    QCOMPARE(imageOf(c.window->segment(1, 1)->picture()),
+             imageOf(c.window->pictureStores().segment(QStringLiteral("Muster2"), 1)));
+    c.window->show();
+    QCOMPARE(imageOf(c.window->segment(1, 1)->picture()),
+             imageOf(c.window->pictureStores().segment(QStringLiteral("Muster3"), 1)));
+    QCOMPARE(c.window->lblTermin()->palette().color(QPalette::WindowText), QColor(0x00, 0x80, 0x80));
+}
+
+void TstMainWindow::colourCommands_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("scheme");
+    QTest::addColumn<QString>("segmentStore");
+    QTest::addColumn<QString>("colonStore");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<QColor>("labelText");
+    const QColor black(0, 0, 0);
+    QTest::newRow("LED rot") << QStringLiteral("MenuEigenschaftenLEDrot") << QStringLiteral("rot") << QStringLiteral("Muster1")
+                             << QStringLiteral("TrennzeichenRot") << black << QColor(0x80, 0x80, 0x80);
+    QTest::newRow("LED grün") << QStringLiteral("MenuEigenschaftenLEDgrün") << QStringLiteral("grün")
+                              << QStringLiteral("Muster2") << QStringLiteral("TrennzeichenGrün") << black
+                              << QColor(0x00, 0xC0, 0x00);
+    QTest::newRow("LED blau") << QStringLiteral("MenuEigenschaftenLEDBlau") << QStringLiteral("blau")
+                              << QStringLiteral("Muster3") << QStringLiteral("TrennzeichenBlau") << black
+                              << QColor(0x00, 0x80, 0x80);
+    QTest::newRow("LED oliv") << QStringLiteral("MenuEigenschaftenLEDoliv") << QStringLiteral("braun")
+                              << QStringLiteral("Muster4") << QStringLiteral("TrennzeichenBraun") << black
+                              << QColor(0x80, 0x80, 0x80);
+    QTest::newRow("LCD") << QStringLiteral("MenuEigenschaftenLCD") << QStringLiteral("LCD") << QStringLiteral("MusterLCD")
+                         << QStringLiteral("TrennzeichenLCD") << QColor(0xDC, 0xE7, 0x58) << black;
+    QTest::newRow("LCD beleuchtet") << QStringLiteral("MenuEigenschaftenLCDlight") << QStringLiteral("LCDlight")
+                                    << QStringLiteral("MusterLCD") << QStringLiteral("TrennzeichenLCD")
+                                    << QColor(0x00, 0x80, 0x00) << black;
+}
+
+void TstMainWindow::colourCommands()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, scheme);
+    QFETCH(QString, segmentStore);
+    QFETCH(QString, colonStore);
+    QFETCH(QColor, background);
+    QFETCH(QColor, labelText);
+    Fixture c;
+    c.window->show();
+    QAction *action = c.window->menuItem(item);
+    QVERIFY(action);
+    action->trigger();
+    QCOMPARE(c.state.FarbSchema, scheme);
+    const PictureStores &stores = c.window->pictureStores();
+    for (int j = 1; j <= 7; ++j)
+        for (int p = 1; p <= 4; ++p)
+            QCOMPARE(imageOf(c.window->segment(p, j)->picture()), imageOf(stores.segment(segmentStore, j)));
+    QCOMPARE(imageOf(c.window->trennzeichen()->picture()), imageOf(stores.colon(colonStore)));
+    QCOMPARE(c.window->palette().color(QPalette::Window), background);
+    QCOMPARE(c.window->lblTermin()->palette().color(QPalette::WindowText), labelText);
+    QCOMPARE(c.window->lblStopuhr()->palette().color(QPalette::WindowText), labelText);
+    // No item carries a mark for the look in use.
+    for (QAction *a : c.window->popupMenu()->findChildren<QAction *>())
+        QVERIFY(!a->isChecked());
+}
+
+void TstMainWindow::notASchemeChangesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char16_t *name : {u"Rot", u"ROT", u"LCDLight", u" rot", u"", u"grun", u"gruen"})
+        QTest::newRow(QString::fromUtf16(name).toUtf8().constData()) << QString::fromUtf16(name);
+}
+
+void TstMainWindow::notASchemeChangesNothing()
+{
+    QFETCH(QString, name);
+    Fixture c;
+    c.window->show();
+    c.window->MenuEigenschaftenLCD_Click();
+    const QImage before = c.window->grab().toImage();
+    c.window->Farbwahl(name);
+    QCOMPARE(c.window->grab().toImage(), before);
+    QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0xDC, 0xE7, 0x58));
+    QCOMPARE(c.state.FarbSchema, QStringLiteral("LCD"));
+
+    // An unknown name kept from the settings file is left as it is and applies nothing.
+    c.state.FarbSchema = name;
+    c.window->Form_Activate();
+    QCOMPARE(c.state.FarbSchema, name);
+    QCOMPARE(c.window->grab().toImage(), before);
+}
+
+void TstMainWindow::schemeChangeKeepsLitSegmentsAndColonPhase()
+{
+    Fixture c;
+    c.window->show();
+    c.tickAt(QTime(7, 5, 30)); // colon now hidden
+    QVERIFY(c.window->trennzeichen()->isHidden());
+    const QString lit[4] = {c.litSegments(1), c.litSegments(2), c.litSegments(3), c.litSegments(4)};
+    c.window->MenuEigenschaftenLCD_Click();
+    QVERIFY(c.window->trennzeichen()->isHidden());
+    for (int p = 1; p <= 4; ++p)
+        QCOMPARE(c.litSegments(p), lit[p - 1]);
+    // From LCD to lit LCD only the background changes.
+    const QImage lcdDigit = imageOf(c.window->segment(4, 1)->picture());
+    c.window->MenuEigenschaftenLCDlight_Click();
+    QCOMPARE(imageOf(c.window->segment(4, 1)->picture()), lcdDigit);
+    QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0x00, 0x80, 0x00));
+    QCOMPARE(c.window->lblTermin()->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    // And the next tick shows the colon in its new picture.
+    c.tickAt(QTime(7, 5, 30, 500));
+    QVERIFY(!c.window->trennzeichen()->isHidden());
+    QCOMPARE(imageOf(c.window->trennzeichen()->picture()),
+             imageOf(c.window->pictureStores().colon(QStringLiteral("TrennzeichenLCD"))));
+}
+
+void TstMainWindow::tickDrawsDigits_data()
+{
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QStringList>("lit"); // segments 1..7 per position
+    const QString d[10] = {QStringLiteral("1110111"), QStringLiteral("0010010"), QStringLiteral("1011101"),
+                           QStringLiteral("1011011"), QStringLiteral("0111010"), QStringLiteral("1101011"),
+                           QStringLiteral("1101111"), QStringLiteral("1010010"), QStringLiteral("1111111"),
+                           QStringLiteral("1111011")};
+    QTest::newRow("07:05:30") << QTime(7, 5, 30) << QStringList{d[0], d[7], d[0], d[5]};
+    QTest::newRow("00:00:00") << QTime(0, 0, 0) << QStringList{d[0], d[0], d[0], d[0]};
+    QTest::newRow("23:59:59") << QTime(23, 59, 59) << QStringList{d[2], d[3], d[5], d[9]};
+    QTest::newRow("09:05:12") << QTime(9, 5, 12) << QStringList{d[0], d[9], d[0], d[5]};
+    QTest::newRow("18:46:00") << QTime(18, 46, 0) << QStringList{d[1], d[8], d[4], d[6]};
+}
+
+void TstMainWindow::tickDrawsDigits()
+{
+    QFETCH(QTime, time);
+    QFETCH(QStringList, lit);
+    Fixture c;
+    c.window->show();
+    c.tickAt(time);
+    for (int p = 1; p <= 4; ++p)
+        QCOMPARE(c.litSegments(p), lit[p - 1]);
+    // The same time again changes nothing.
+    c.tickAt(time);
+    for (int p = 1; p <= 4; ++p)
+        QCOMPARE(c.litSegments(p), lit[p - 1]);
+}
+
+void TstMainWindow::drawingLeavesOnlyThePattern()
+{
+    Fixture c;
+    c.window->ZifferZeigen(2, 8);
+    QCOMPARE(c.litSegments(2), QStringLiteral("1111111"));
+    c.window->ZifferZeigen(2, 1);
+    QCOMPARE(c.litSegments(2), QStringLiteral("0010010"));
+    // A value that no digit has: every segment dark, nothing read out of range.
+    c.window->ZifferZeigen(2, 10);
+    QCOMPARE(c.litSegments(2), QStringLiteral("0000000"));
+    c.window->ZifferZeigen(0, 8);
+    c.window->ZifferZeigen(5, 8);
+    // A drawing changes no picture.
+    QCOMPARE(imageOf(c.window->segment(2, 3)->picture()),
+             imageOf(c.window->pictureStores().segment(QStringLiteral("Muster2"), 3)));
+}
+
+void TstMainWindow::colonBlinks()
+{
+    Fixture c;
+    c.window->show();
+    QTime t(12, 0, 0);
+    bool hidden = c.window->trennzeichen()->isHidden();
+    for (int i = 0; i < 6; ++i) {
+        c.tickAt(t);
+        QCOMPARE(c.window->trennzeichen()->isHidden(), !hidden);
+        hidden = !hidden;
+        // Independent of the time: a tick with the same time still toggles.
+        if (i % 2)
+            t = t.addMSecs(500);
+    }
+}
+
+void TstMainWindow::captionFollowsWindowState()
+{
+    Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)));
+    c.window->show();
+    c.window->Timer_Timer();
+    QCOMPARE(c.window->windowTitle(), QStringLiteral("  06. Dezember 2026"));
+    c.window->showMinimized();
+    c.window->Timer_Timer();
+    QCOMPARE(c.window->windowTitle(), QStringLiteral("  06. Dez. 26   14:05"));
+    c.window->showNormal();
+    c.window->Timer_Timer();
+    QCOMPARE(c.window->windowTitle(), QStringLiteral("  06. Dezember 2026"));
+}
+
+void TstMainWindow::captionAtMidnight()
+{
+    Fixture c(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59, 700)));
+    c.window->show();
+    c.window->Timer_Timer();
+    QCOMPARE(c.window->windowTitle(), QStringLiteral("  31. Dezember 2026"));
+    QCOMPARE(c.litSegments(1), QStringLiteral("1011101"));
+    c.fakes.clock.advance(500);
+    c.window->Timer_Timer();
+    QCOMPARE(c.window->windowTitle(), QStringLiteral("  01. Januar 2027"));
+    for (int p = 1; p <= 4; ++p)
+        QCOMPARE(c.litSegments(p), QStringLiteral("1110111"));
+}
+
+void TstMainWindow::positionTakenWhileNormal()
+{
+    Fixture c;
+    c.window->show();
+    c.window->move(30, 40);
+    c.window->Timer_Timer();
+    QCOMPARE(c.state.FensterLinks, 450);
+    QCOMPARE(c.state.FensterOben, 600);
+    c.window->showMinimized();
+    c.window->move(300, 400);
+    c.window->Timer_Timer();
+    QCOMPARE(c.state.FensterLinks, 450);
+    QCOMPARE(c.state.FensterOben, 600);
+}
+
+void TstMainWindow::keys_data()
+{
+    QTest::addColumn<char>("key");
+    QTest::addColumn<bool>("menu");
+    QTest::addColumn<bool>("minimised");
+    QTest::newRow("M opens the menu") << 'M' << true << false;
+    QTest::newRow("m minimises") << 'm' << false << true;
+    QTest::newRow("x does nothing") << 'x' << false << false;
+    QTest::newRow("N does nothing") << 'N' << false << false;
+}
+
+void TstMainWindow::keys()
+{
+    QFETCH(char, key);
+    QFETCH(bool, menu);
+    QFETCH(bool, minimised);
+    Fixture c;
+    c.window->show();
+    QTest::keyClick(c.window.get(), key);
+    QCOMPARE(c.window->popupMenu()->isVisible(), menu);
+    QCOMPARE(c.window->isMinimized(), minimised);
+    c.window->popupMenu()->hide();
+}
+
+void TstMainWindow::mouseButtons_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("menu");
+    QTest::addColumn<bool>("minimised");
+    QTest::newRow("left minimises") << Qt::LeftButton << false << true;
+    QTest::newRow("right opens the menu") << Qt::RightButton << true << false;
+    QTest::newRow("middle opens the menu") << Qt::MiddleButton << true << false;
+}
+
+void TstMainWindow::mouseButtons()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, menu);
+    QFETCH(bool, minimised);
+    Fixture c;
+    c.window->show();
+    // Between the colon and the third digit: the window's own surface.
+    const QPoint surface(102, 40);
+    QCOMPARE(c.window->childAt(surface), nullptr);
+    // At once on the press, before any release.
+    QTest::mousePress(c.window.get(), button, {}, surface);
+    QCOMPARE(c.window->popupMenu()->isVisible(), menu);
+    QCOMPARE(c.window->isMinimized(), minimised);
+    c.window->popupMenu()->hide();
+}
+
+void TstMainWindow::pressOnAnElementDoesNothing()
+{
+    Fixture c;
+    c.window->show();
+    const QPoint onSegment = c.window->segment(1, 2)->geometry().center();
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        QTest::mousePress(c.window->segment(1, 2), button, {}, c.window->segment(1, 2)->rect().center());
+        QVERIFY(!c.window->isMinimized());
+        QVERIFY(!c.window->popupMenu()->isVisible());
+        QTest::mouseRelease(c.window->segment(1, 2), button, {}, c.window->segment(1, 2)->rect().center());
+    }
+    // Once the segment is dark, the same place is the window's surface.
+    c.window->ZifferZeigen(1, 1);
+    QTest::mousePress(c.window.get(), Qt::LeftButton, {}, onSegment);
+    QVERIFY(c.window->isMinimized());
+}
+
+void TstMainWindow::helpCommandAndF1OpenHelp()
+{
+    Fixture c;
+    c.window->show();
+    c.window->menuItem(QStringLiteral("MenuHilfe"))->trigger();
+    // The key is delivered later, like a typed F1.
+    QVERIFY(c.fakes.help.opened.isEmpty());
+    QTRY_COMPARE(c.fakes.help.opened, QStringList{c.window->helpFile()});
+    QTest::keyClick(c.window.get(), Qt::Key_F1);
+    QCOMPARE(c.fakes.help.opened.size(), 2);
+    QVERIFY(!c.window->isMinimized());
+    // Other function keys are not help.
+    QTest::keyClick(c.window.get(), Qt::Key_F2);
+    QCOMPARE(c.fakes.help.opened.size(), 2);
+}
+
+void TstMainWindow::closingStopsTheTick()
+{
+    Fixture c;
+    c.window->show();
+    c.window->timer()->start();
+    QVERIFY(c.window->close());
+    QVERIFY(!c.window->timer()->isActive());
+}
+
+QTEST_MAIN(TstMainWindow)
+#include "tst_mainwindow.moc"
