@@ -1,0 +1,153 @@
+#include "clockface/digits.h"
+#include "clockface/segmentpictures.h"
+#include "xsession.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+using namespace lumitakt;
+
+namespace {
+
+// The clock's time is shifted to a moment with nearly a minute to go, so
+// every check below sees the same digits and caption.
+constexpr char kFakeStart[] = "@2026-12-06 14:05:02";
+
+bool waitFor(int timeoutMs, const std::function<bool()> &done)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (done())
+            return true;
+        QThread::msleep(50);
+    }
+    return done();
+}
+
+// What the client area should show at 14:05 in the red look: the lit
+// segments of each digit, drawn from the picture rules onto black.
+QImage expectedFace(QSize size, const QString &hhmm)
+{
+    constexpr int digitLeft[4] = {10, 48, 108, 146};
+    const QPoint place[8] = {{}, {2, 8}, {0, 10}, {23, 10}, {5, 31}, {0, 36}, {23, 36}, {2, 54}};
+    QImage face(size, QImage::Format_RGB32);
+    face.fill(Qt::black);
+    QPainter painter(&face);
+    const QString digits = hhmm.left(2) + hhmm.mid(3, 2);
+    for (int p = 0; p < 4; ++p) {
+        const QString pattern = DezToBCD(digitValue(digits[p]));
+        for (int j = 1; j <= 7; ++j)
+            if (segmentLit(pattern, j))
+                painter.drawImage(QPoint(digitLeft[p], 0) + place[j], segmentPicture(j, qRgb(204, 0, 0)));
+    }
+    return face;
+}
+
+} // namespace
+
+class TstE2E : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void clockOnARealScreen();
+
+private:
+    XSession m_x;
+    QTemporaryDir m_programFolder;
+    QString m_program;
+};
+
+void TstE2E::initTestCase()
+{
+    const QStringList missing = XSession::missingTools();
+    if (!missing.isEmpty()) {
+        const QByteArray why = "missing tools: " + missing.join(u' ').toUtf8();
+        if (qEnvironmentVariableIsSet("CI"))
+            QFAIL(why.constData());
+        QSKIP(why.constData());
+    }
+    QString error;
+    QVERIFY2(m_x.start(&error), qPrintable(error));
+    // The program keeps its files beside itself: give it a folder of its own.
+    m_program = m_programFolder.filePath(QStringLiteral("lumitakt"));
+    QVERIFY(QFile::copy(QStringLiteral(LUMITAKT_EXECUTABLE), m_program));
+}
+
+void TstE2E::clockOnARealScreen()
+{
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    // Only the wall clock is shifted; timers keep the real monotonic time.
+    env.insert(QStringLiteral("LD_PRELOAD"), XSession::fakeTimeLibrary());
+    env.insert(QStringLiteral("FAKETIME"), QString::fromLatin1(kFakeStart));
+    env.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
+    QProcess *clock = m_x.launch(m_program, {}, env);
+    const qulonglong window = m_x.waitForWindow(QStringLiteral("lumitakt"));
+    QVERIFY2(window, "the clock window did not appear");
+    const QString id = QString::number(window);
+
+    // The caption carries the date from the first tick on.
+    QVERIFY(waitFor(5000, [&] { return m_x.property(window, QStringLiteral("_NET_WM_NAME")).contains(QStringLiteral("\"  06. Dezember 2026\"")); }));
+
+    // 200 x 96 pixels including the window manager's frame.
+    QRect client;
+    QList<int> frame;
+    const bool sized = waitFor(5000, [&] {
+        client = m_x.clientRect(window);
+        frame = m_x.frameExtents(window);
+        return frame.size() == 4 && client.width() + frame[0] + frame[1] == 200 && client.height() + frame[2] + frame[3] == 96;
+    });
+    QVERIFY2(sized, qPrintable(QStringLiteral("client %1 x %2, frame %3").arg(client.width()).arg(client.height()).arg(
+                        m_x.property(window, QStringLiteral("_NET_FRAME_EXTENTS")))));
+
+    // Kept above other windows, even when another one is active.
+    QVERIFY(m_x.property(window, QStringLiteral("_NET_WM_STATE")).contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
+    m_x.launch(QStringLiteral("xmessage"), {QStringLiteral("-geometry"), QStringLiteral("+0+0"), QStringLiteral("ein anderes Fenster")});
+    const qulonglong other = m_x.waitForWindow(QStringLiteral("xmessage"));
+    QVERIFY(other);
+    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(other)});
+    const auto stackIndex = [&](qulonglong w) {
+        const QString stack = m_x.run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+        return stack.indexOf(QStringLiteral("0x") + QString::number(w, 16));
+    };
+    QVERIFY(waitFor(3000, [&] { return stackIndex(other) >= 0; }));
+    QVERIFY2(stackIndex(window) > stackIndex(other), "the clock is not above the active window");
+
+    // The digits on screen, pixel for pixel, in the default red look. The
+    // colon blinks and is left out.
+    const QImage shot = m_x.screenshot();
+    QVERIFY(!shot.isNull());
+    const QImage face = shot.copy(client.x(), client.y(), client.width(), 64);
+    const QImage expected = expectedFace(face.size(), QStringLiteral("14:05"));
+    int wrong = 0;
+    for (int y = 0; y < face.height(); ++y)
+        for (int x = 0; x < face.width(); ++x)
+            if (!QRect(88, 20, 10, 31).contains(x, y) && face.pixel(x, y) != expected.pixel(x, y))
+                ++wrong;
+    if (wrong) {
+        face.save(m_programFolder.filePath(QStringLiteral("face.png")));
+        qWarning() << "screen face kept in" << m_programFolder.filePath(QStringLiteral("face.png"));
+        m_programFolder.setAutoRemove(false);
+    }
+    QCOMPARE(wrong, 0);
+
+    // "m" minimises; the caption then carries the short date and the time.
+    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
+    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), QStringLiteral("m")});
+    QVERIFY(waitFor(3000, [&] { return m_x.property(window, QStringLiteral("WM_STATE")).contains(QStringLiteral("Iconic")); }));
+    QVERIFY(waitFor(3000, [&] {
+        return m_x.property(window, QStringLiteral("_NET_WM_NAME")).contains(QStringLiteral("\"  06. Dez. 26   14:05\""));
+    }));
+
+    // Still running: nothing on the way made it fail.
+    QVERIFY(!clock->waitForFinished(300));
+}
+
+QTEST_GUILESS_MAIN(TstE2E)
+#include "tst_e2e.moc"

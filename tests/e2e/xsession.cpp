@@ -1,0 +1,179 @@
+#include "xsession.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace {
+
+bool poll(int timeoutMs, const std::function<bool()> &done)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (done())
+            return true;
+        QThread::msleep(50);
+    }
+    return done();
+}
+
+void stop(QProcess *process)
+{
+    if (!process || process->state() == QProcess::NotRunning)
+        return;
+    process->terminate();
+    if (!process->waitForFinished(3000)) {
+        process->kill();
+        process->waitForFinished(3000);
+    }
+}
+
+} // namespace
+
+XSession::~XSession()
+{
+    for (auto it = m_clients.rbegin(); it != m_clients.rend(); ++it)
+        stop(it->get());
+    stop(m_wm.get());
+    stop(m_xvfb.get());
+}
+
+QStringList XSession::missingTools()
+{
+    QStringList missing;
+    for (const char *tool : {"Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "xdpyinfo", "xmessage", "import"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            missing.append(QString::fromLatin1(tool));
+    if (fakeTimeLibrary().isEmpty())
+        missing.append(QStringLiteral("libfaketime"));
+    return missing;
+}
+
+QString XSession::fakeTimeLibrary()
+{
+    for (const char *path : {"/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1", "/usr/lib/aarch64-linux-gnu/faketime/libfaketime.so.1",
+                             "/usr/lib/faketime/libfaketime.so.1", "/usr/local/lib/faketime/libfaketime.so.1"})
+        if (QFile::exists(QString::fromLatin1(path)))
+            return QString::fromLatin1(path);
+    return {};
+}
+
+QProcessEnvironment XSession::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return env;
+}
+
+bool XSession::start(QString *error)
+{
+    // A display number that no other server holds.
+    for (int n = 90; n < 200 && m_display.isEmpty(); ++n)
+        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) && !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            m_display = QStringLiteral(":%1").arg(n);
+    if (m_display.isEmpty()) {
+        *error = QStringLiteral("no free display number");
+        return false;
+    }
+    m_xvfb = std::make_unique<QProcess>();
+    m_xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_xvfb->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
+                                           QStringLiteral("0"), QStringLiteral("1024x768x24")});
+    const bool up = poll(10000, [&] {
+        return run(QStringLiteral("xdpyinfo"), {QStringLiteral("-display"), m_display}, 2000).contains(QStringLiteral("dimensions"));
+    });
+    if (!up) {
+        *error = QStringLiteral("Xvfb did not start on ") + m_display;
+        return false;
+    }
+    m_wm = std::make_unique<QProcess>();
+    m_wm->setProcessEnvironment(environment());
+    m_wm->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    const bool managed = poll(10000, [&] {
+        return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+            .contains(QStringLiteral("window id"));
+    });
+    if (!managed) {
+        *error = QStringLiteral("openbox did not take the display");
+        return false;
+    }
+    return true;
+}
+
+QString XSession::run(const QString &program, const QStringList &arguments, int timeoutMs) const
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QProcess *XSession::launch(const QString &program, const QStringList &arguments, const QProcessEnvironment &extra)
+{
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = environment();
+    for (const QString &key : extra.keys())
+        env.insert(key, extra.value(key));
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start(program, arguments);
+    m_clients.push_back(std::move(process));
+    return m_clients.back().get();
+}
+
+qulonglong XSession::waitForWindow(const QString &className, int timeoutMs) const
+{
+    qulonglong window = 0;
+    poll(timeoutMs, [&] {
+        const QStringList ids = run(QStringLiteral("xdotool"),
+                                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"), className})
+                                    .split(u'\n', Qt::SkipEmptyParts);
+        window = ids.isEmpty() ? 0 : ids.first().toULongLong();
+        return window != 0;
+    });
+    return window;
+}
+
+QString XSession::property(qulonglong window, const QString &name) const
+{
+    return run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window), name}).trimmed();
+}
+
+QRect XSession::clientRect(qulonglong window) const
+{
+    const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
+    const auto value = [&](const char *label) {
+        const QRegularExpression re(QString::fromLatin1(label) + QStringLiteral(":\\s+(-?\\d+)"));
+        return re.match(info).captured(1).toInt();
+    };
+    return {value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height")};
+}
+
+QList<int> XSession::frameExtents(qulonglong window) const
+{
+    const QString text = property(window, QStringLiteral("_NET_FRAME_EXTENTS"));
+    QList<int> extents;
+    const QRegularExpression number(QStringLiteral("(\\d+)"));
+    const QString values = text.section(u'=', 1);
+    for (auto it = number.globalMatch(values); it.hasNext();)
+        extents.append(it.next().captured(1).toInt());
+    return extents;
+}
+
+QImage XSession::screenshot() const
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("screen.png"));
+    run(QStringLiteral("import"), {QStringLiteral("-display"), m_display, QStringLiteral("-window"), QStringLiteral("root"), file});
+    return QImage(file).convertToFormat(QImage::Format_RGB32);
+}
