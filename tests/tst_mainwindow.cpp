@@ -89,6 +89,8 @@ private Q_SLOTS:
     void tickDrawsDigits();
     void drawingLeavesOnlyThePattern();
     void colonBlinks();
+    void oneTickReadsTheClockOnce();
+    void returnFromOwnWindowActivates();
     void captionFollowsWindowState();
     void captionAtMidnight();
     void positionTakenWhileNormal();
@@ -515,6 +517,40 @@ void TstMainWindow::colonBlinks()
         if (i % 2)
             t = t.addMSecs(500);
     }
+}
+
+void TstMainWindow::oneTickReadsTheClockOnce()
+{
+    // Digits, caption and every later step must see one and the same moment:
+    // reading the clock per digit could show 09:00 or 10:59 at 09:59:59.9.
+    Fixture c(QDateTime(QDate(2026, 12, 6), QTime(9, 59, 59, 900)));
+    c.window->show();
+    const int before = c.fakes.clock.reads;
+    c.window->Timer_Timer();
+    QCOMPARE(c.fakes.clock.reads, before + 1);
+}
+
+void TstMainWindow::returnFromOwnWindowActivates()
+{
+    Fixture c;
+    c.window->show();
+    c.window->activateWindow();
+    QTRY_VERIFY(c.window->isActiveWindow());
+    QCOMPARE(c.window->frameGeometry().height(), 96);
+
+    // Another window of the program takes over (as a dialog does) ...
+    QWidget dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QTRY_VERIFY(dialog.isActiveWindow());
+    c.state.StopuhrLaeuft = true;
+    QCOMPARE(c.window->frameGeometry().height(), 96);
+
+    // ... and the return to the clock runs the activation, once.
+    c.window->activateWindow();
+    QTRY_VERIFY(c.window->isActiveWindow());
+    QCOMPARE(c.window->frameGeometry().height(), 105);
+    QVERIFY(!c.window->lblStopuhr()->isHidden());
 }
 
 void TstMainWindow::captionFollowsWindowState()

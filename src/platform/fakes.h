@@ -15,10 +15,16 @@ namespace lumitakt {
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(QDateTime start = QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33))) : m_now(std::move(start)) {}
-    QDateTime now() const override { return m_now; }
+    QDateTime now() const override
+    {
+        ++reads;
+        return m_now;
+    }
     void set(const QDateTime &now) { m_now = now; }
     void set(QTime time) { m_now.setTime(time); }
     void advance(qint64 ms) { m_now = m_now.addMSecs(ms); }
+
+    mutable int reads = 0; // how often the time was asked for
 
 private:
     QDateTime m_now;
