@@ -18,6 +18,8 @@ private Q_SLOTS:
     void noDoubledDot();
     void keepOnScreenPerAxis_data();
     void keepOnScreenPerAxis();
+    void keepOnScreensKeepsOtherMonitors_data();
+    void keepOnScreensKeepsOtherMonitors();
     void twipsRounding_data();
     void twipsRounding();
 };
@@ -136,6 +138,32 @@ void TstClockTexts::keepOnScreenPerAxis()
     QFETCH(QPoint, saved);
     QFETCH(QPoint, placed);
     QCOMPARE(keepOnScreen(saved, QSize(15360, 11520), QSize(2940, 1470)), placed);
+}
+
+void TstClockTexts::keepOnScreensKeepsOtherMonitors_data()
+{
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QPoint>("saved");
+    QTest::addColumn<QPoint>("placed");
+    const QRect primary(0, 0, 15360, 11520); // 1024 x 768
+    const QRect right(15360, 0, 28800, 16200); // 1920 x 1080 to its right
+    const QRect left(-19200, 2000, 19200, 10800);
+    QTest::newRow("one screen, inside") << QList<QRect>{primary} << QPoint(450, 600) << QPoint(450, 600);
+    QTest::newRow("one screen, left off") << QList<QRect>{primary} << QPoint(12421, 600) << QPoint(0, 600);
+    QTest::newRow("one screen, at limits") << QList<QRect>{primary} << QPoint(12420, 10050) << QPoint(12420, 10050);
+    QTest::newRow("second monitor kept") << QList<QRect>{primary, right} << QPoint(30000, 14000) << QPoint(30000, 14000);
+    QTest::newRow("below the second monitor") << QList<QRect>{primary, right} << QPoint(30000, 15000) << QPoint(0, 0);
+    QTest::newRow("monitor to the left") << QList<QRect>{primary, left} << QPoint(-5000, 3000) << QPoint(-5000, 3000);
+    QTest::newRow("above the left monitor") << QList<QRect>{primary, left} << QPoint(-5000, 1000) << QPoint(0, 1000);
+    QTest::newRow("no screen known") << QList<QRect>{} << QPoint(450, 600) << QPoint(0, 0);
+}
+
+void TstClockTexts::keepOnScreensKeepsOtherMonitors()
+{
+    QFETCH(QList<QRect>, screens);
+    QFETCH(QPoint, saved);
+    QFETCH(QPoint, placed);
+    QCOMPARE(keepOnScreens(saved, screens, QSize(2940, 1470)), placed);
 }
 
 void TstClockTexts::twipsRounding_data()

@@ -4,6 +4,7 @@
 #include "sharedstate.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
@@ -25,9 +26,14 @@ struct Fixture {
     QTemporaryDir folder;
     std::unique_ptr<Lumitakt> window;
 
-    explicit Fixture(QDateTime start = QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)))
+    explicit Fixture(QDateTime start = QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), const QByteArray &ini = {})
     {
         fakes.clock.set(start);
+        if (!ini.isNull()) {
+            QFile file(folder.filePath(QStringLiteral("Lumitakt.ini")));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(ini);
+        }
         window = std::make_unique<Lumitakt>(state, fakes.services(), folder.path());
         window->timer()->stop();
     }
@@ -35,6 +41,11 @@ struct Fixture {
     {
         fakes.clock.set(time);
         window->Timer_Timer();
+    }
+    QByteArray iniFile() const
+    {
+        QFile file(folder.filePath(QStringLiteral("Lumitakt.ini")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QString litSegments(int position) const
     {
@@ -101,6 +112,12 @@ private Q_SLOTS:
     void pressOnAnElementDoesNothing();
     void helpCommandAndF1OpenHelp();
     void closingStopsTheTick();
+    void startAppliesTheSettingsFile();
+    void savedPositionAgainstTheScreen_data();
+    void savedPositionAgainstTheScreen();
+    void unknownSchemeIsKeptAndWrittenBack();
+    void closingWritesTheSettings();
+    void closingAfterOnlyMinimisedTicksWritesZeroPosition();
 };
 
 void TstMainWindow::windowAtCreation()
@@ -687,6 +704,96 @@ void TstMainWindow::closingStopsTheTick()
     c.window->timer()->start();
     QVERIFY(c.window->close());
     QVERIFY(!c.window->timer()->isActive());
+}
+
+void TstMainWindow::startAppliesTheSettingsFile()
+{
+    Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), "blau\r\n 450 \r\n 600 \r\nZEIT01\r\n 0 \r\n");
+    QCOMPARE(c.state.FarbSchema, QStringLiteral("blau"));
+    QCOMPARE(c.state.Zeitserver, QStringLiteral("ZEIT01"));
+    QCOMPARE(c.state.SignalModus, std::int16_t{0});
+    QCOMPARE(c.window->pos(), QPoint(30, 40));
+    // The position goes to the window, not into the position the tick keeps.
+    QCOMPARE(c.state.FensterLinks, 0);
+    c.window->show();
+    QCOMPARE(imageOf(c.window->segment(1, 1)->picture()), imageOf(c.window->pictureStores().segment(QStringLiteral("Muster3"), 1)));
+    QVERIFY(c.window->menuItem(QStringLiteral("MenuEigenschaftenSynronisieren"))->isEnabled());
+
+    // A damaged file: what can be read is taken, the rest keeps its default.
+    Fixture d(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), "LCD\r\n abc \r\n");
+    QCOMPARE(d.state.FarbSchema, QStringLiteral("LCD"));
+    QCOMPARE(d.state.SignalModus, std::int16_t{1});
+    QCOMPARE(d.window->pos(), QPoint(0, 0));
+}
+
+void TstMainWindow::savedPositionAgainstTheScreen_data()
+{
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size() * 15;
+    const int leftLimit = screen.width() - 2940;
+    const int topLimit = screen.height() - 1470;
+    QTest::addColumn<QPoint>("saved");
+    QTest::addColumn<QPoint>("placed"); // pixels
+    QTest::newRow("inside") << QPoint(450, 600) << QPoint(30, 40);
+    QTest::newRow("left at the limit stays") << QPoint(leftLimit, 600) << QPoint(leftLimit / 15, 40);
+    QTest::newRow("one twip more") << QPoint(leftLimit + 1, 600) << QPoint(0, 40);
+    QTest::newRow("top at the limit stays") << QPoint(450, topLimit) << QPoint(30, topLimit / 15);
+    QTest::newRow("top one twip more") << QPoint(450, topLimit + 1) << QPoint(30, 0);
+    QTest::newRow("negative top") << QPoint(450, -15) << QPoint(30, 0);
+}
+
+void TstMainWindow::savedPositionAgainstTheScreen()
+{
+    QFETCH(QPoint, saved);
+    QFETCH(QPoint, placed);
+    Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)),
+              QStringLiteral("rot\r\n%1\r\n%2\r\n\r\n 1 \r\n").arg(saved.x()).arg(saved.y()).toLatin1());
+    QCOMPARE(c.window->pos(), placed);
+}
+
+void TstMainWindow::unknownSchemeIsKeptAndWrittenBack()
+{
+    // A UTF-8 "grün" is no scheme name: nothing is applied, and the same
+    // bytes go back into the file.
+    const QByteArray ini("gr\xC3\xBCn\r\n 0 \r\n 0 \r\n\r\n 1 \r\n");
+    Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), ini);
+    c.window->show();
+    QCOMPARE(imageOf(c.window->segment(1, 1)->picture()), imageOf(c.window->pictureStores().segment(QStringLiteral("Muster2"), 1)));
+    QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0, 0, 0));
+    c.window->close();
+    QCOMPARE(c.iniFile(), ini);
+}
+
+void TstMainWindow::closingWritesTheSettings()
+{
+    Fixture c;
+    QVERIFY(c.iniFile().isEmpty());
+    c.window->show();
+    c.window->MenuEigenschaftenLEDgruen_Click();
+    c.state.Zeitserver = QStringLiteral("zeit, eins");
+    c.state.SignalModus = 0;
+    c.window->move(20, 30);
+    c.window->Timer_Timer();
+    c.window->showMinimized();
+    c.window->move(100, 100); // minimised: the tick keeps the last normal place
+    c.window->Timer_Timer();
+    c.window->close();
+    QCOMPARE(c.iniFile(), QByteArray("gr\xFCn\r\n 300 \r\n 450 \r\n\"zeit, eins\"\r\n 0 \r\n"));
+
+    // The next start finds everything as it was.
+    Fixture next(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), c.iniFile());
+    QCOMPARE(next.state.FarbSchema, QStringLiteral("grün"));
+    QCOMPARE(next.state.Zeitserver, QStringLiteral("zeit, eins"));
+    QCOMPARE(next.state.SignalModus, std::int16_t{0});
+    QCOMPARE(next.window->pos(), QPoint(20, 30));
+}
+
+void TstMainWindow::closingAfterOnlyMinimisedTicksWritesZeroPosition()
+{
+    Fixture c;
+    c.window->showMinimized();
+    c.window->Timer_Timer();
+    QVERIFY(c.window->close());
+    QCOMPARE(c.iniFile(), QByteArray("rot\r\n 0 \r\n 0 \r\n\r\n 1 \r\n"));
 }
 
 QTEST_MAIN(TstMainWindow)

@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QList>
+#include <QRect>
 #include <QLocale>
 #include <QPoint>
 #include <QSize>
@@ -44,5 +46,11 @@ QString minimisedCaption(const QDate &date, QStringView timeText, const QLocale 
 // A saved window position (twips) that lies off the screen becomes 0, each
 // axis by itself; a position exactly at the limit stays.
 QPoint keepOnScreen(QPoint savedTwips, QSize screenTwips, QSize windowTwips);
+
+// The same test against all screens of the desktop (twips, the primary
+// screen first): a position at which the window fits on any one screen
+// stays, so a place on a second monitor is kept; any other position is
+// tested per axis against the primary screen as above.
+QPoint keepOnScreens(QPoint savedTwips, const QList<QRect> &screensTwips, QSize windowTwips);
 
 } // namespace lumitakt

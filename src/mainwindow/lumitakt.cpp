@@ -7,6 +7,7 @@
 #include "mainwindow/clocktexts.h"
 #include "mainwindow/helpkey.h"
 #include "platform/clock.h"
+#include "settings/settingsfile.h"
 #include "sharedstate.h"
 
 #include <QAction>
@@ -209,15 +210,26 @@ void Lumitakt::Form_Load()
     m_helpKey = new HelpKey(m_services.help, helpFile(), this);
     qApp->installEventFilter(m_helpKey);
     m_state.IniDatei = m_programFolder + QStringLiteral("/Lumitakt.ini");
-    m_state.FarbSchema = QString::fromUtf16(kDefaultFarbSchema);
-    m_state.SignalModus = kDefaultSignalModus;
-    const QPoint savedTwips(0, 0);
 
-    // The saved position is tested against the screen with the size the
-    // window has at load, each axis by itself.
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const QSize screenTwips = screen ? screen->geometry().size() * kTwipsPerPixel : QSize();
-    const QPoint placeTwips = keepOnScreen(savedTwips, screenTwips, kLoadSizeTwips);
+    // The defaults, replaced by whatever the settings file holds.
+    Settings settings;
+    settings.FarbSchema = QString::fromUtf16(kDefaultFarbSchema);
+    settings.SignalModus = kDefaultSignalModus;
+    readSettingsFile(m_state.IniDatei).applyTo(settings);
+    m_state.FarbSchema = settings.FarbSchema;
+    m_state.Zeitserver = settings.Zeitserver;
+    m_state.SignalModus = settings.SignalModus;
+
+    // The saved position is tested against the screens with the size the
+    // window has at load.
+    QList<QRect> screensTwips;
+    if (const QScreen *primary = QGuiApplication::primaryScreen()) {
+        screensTwips.append(QRect(primary->geometry().topLeft() * kTwipsPerPixel, primary->geometry().size() * kTwipsPerPixel));
+        for (const QScreen *screen : QGuiApplication::screens())
+            if (screen != primary)
+                screensTwips.append(QRect(screen->geometry().topLeft() * kTwipsPerPixel, screen->geometry().size() * kTwipsPerPixel));
+    }
+    const QPoint placeTwips = keepOnScreens(QPoint(settings.left, settings.top), screensTwips, kLoadSizeTwips);
     move(twipsToPixels(placeTwips.x()), twipsToPixels(placeTwips.y()));
 
     m_state.TerminGesetzt = false;
@@ -298,6 +310,10 @@ void Lumitakt::MenuHilfe_Click()
 
 void Lumitakt::Form_Unload()
 {
+    // A file that cannot be written loses this run's choices but never stops
+    // the program from ending, and never damages the file already there.
+    writeSettingsFile(m_state.IniDatei,
+                      {m_state.FarbSchema, m_state.FensterLinks, m_state.FensterOben, m_state.Zeitserver, m_state.SignalModus});
 }
 
 void Lumitakt::Timer_Timer()

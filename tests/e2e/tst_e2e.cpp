@@ -31,7 +31,7 @@ bool waitFor(int timeoutMs, const std::function<bool()> &done)
 
 // What the client area should show at 14:05 in the red look: the lit
 // segments of each digit, drawn from the picture rules onto black.
-QImage expectedFace(QSize size, const QString &hhmm)
+QImage expectedFace(QSize size, const QString &hhmm, QRgb lit = qRgb(204, 0, 0))
 {
     constexpr int digitLeft[4] = {10, 48, 108, 146};
     const QPoint place[8] = {{}, {2, 8}, {0, 10}, {23, 10}, {5, 31}, {0, 36}, {23, 36}, {2, 54}};
@@ -43,7 +43,7 @@ QImage expectedFace(QSize size, const QString &hhmm)
         const QString pattern = DezToBCD(digitValue(digits[p]));
         for (int j = 1; j <= 7; ++j)
             if (segmentLit(pattern, j))
-                painter.drawImage(QPoint(digitLeft[p], 0) + place[j], segmentPicture(j, qRgb(204, 0, 0)));
+                painter.drawImage(QPoint(digitLeft[p], 0) + place[j], segmentPicture(j, lit));
     }
     return face;
 }
@@ -55,8 +55,14 @@ class TstE2E : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void clockOnARealScreen();
+    void settingsSurviveARestart();
 
 private:
+    // Starts the clock with its wall clock shifted to the given moment.
+    QProcess *startClock(qulonglong *window);
+    QString iniPath() const { return m_programFolder.filePath(QStringLiteral("Lumitakt.ini")); }
+    int wrongPixels(qulonglong window, const QString &hhmm, QRgb lit);
+
     XSession m_x;
     QTemporaryDir m_programFolder;
     QString m_program;
@@ -78,7 +84,7 @@ void TstE2E::initTestCase()
     QVERIFY(QFile::copy(QStringLiteral(LUMITAKT_EXECUTABLE), m_program));
 }
 
-void TstE2E::clockOnARealScreen()
+QProcess *TstE2E::startClock(qulonglong *window)
 {
     QProcessEnvironment env;
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
@@ -88,8 +94,38 @@ void TstE2E::clockOnARealScreen()
     env.insert(QStringLiteral("FAKETIME"), QString::fromLatin1(kFakeStart));
     env.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
     QProcess *clock = m_x.launch(m_program, {}, env);
-    const qulonglong window = m_x.waitForWindow(QStringLiteral("lumitakt"));
-    QVERIFY2(window, "the clock window did not appear");
+    *window = m_x.waitForWindow(QStringLiteral("lumitakt"));
+    return clock;
+}
+
+int TstE2E::wrongPixels(qulonglong window, const QString &hhmm, QRgb lit)
+{
+    // The digits on screen, pixel for pixel; the colon blinks and is left out.
+    const QRect client = m_x.clientRect(window);
+    const QImage shot = m_x.screenshot();
+    if (shot.isNull())
+        return -1;
+    const QImage face = shot.copy(client.x(), client.y(), client.width(), 64);
+    const QImage expected = expectedFace(face.size(), hhmm, lit);
+    int wrong = 0;
+    for (int y = 0; y < face.height(); ++y)
+        for (int x = 0; x < face.width(); ++x)
+            if (!QRect(88, 20, 10, 31).contains(x, y) && face.pixel(x, y) != expected.pixel(x, y))
+                ++wrong;
+    if (wrong) {
+        face.save(m_programFolder.filePath(QStringLiteral("face.png")));
+        qWarning() << "screen face kept in" << m_programFolder.filePath(QStringLiteral("face.png"));
+        m_programFolder.setAutoRemove(false);
+    }
+    return wrong;
+}
+
+void TstE2E::clockOnARealScreen()
+{
+    qulonglong window = 0;
+    QProcess *clock = startClock(&window);
+    QVERIFY2(window, qPrintable(QStringLiteral("the clock window did not appear: state %1, error %2, %3").arg(clock->state()).arg(clock->error()).arg(
+                         m_x.run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}))));
     const QString id = QString::number(window);
 
     // The caption carries the date from the first tick on.
@@ -108,7 +144,7 @@ void TstE2E::clockOnARealScreen()
 
     // Kept above other windows, even when another one is active.
     QVERIFY(m_x.property(window, QStringLiteral("_NET_WM_STATE")).contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
-    m_x.launch(QStringLiteral("xmessage"), {QStringLiteral("-geometry"), QStringLiteral("+0+0"), QStringLiteral("ein anderes Fenster")});
+    QProcess *message = m_x.launch(QStringLiteral("xmessage"), {QStringLiteral("-geometry"), QStringLiteral("+0+0"), QStringLiteral("ein anderes Fenster")});
     const qulonglong other = m_x.waitForWindow(QStringLiteral("xmessage"));
     QVERIFY(other);
     m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(other)});
@@ -118,24 +154,10 @@ void TstE2E::clockOnARealScreen()
     };
     QVERIFY(waitFor(3000, [&] { return stackIndex(other) >= 0; }));
     QVERIFY2(stackIndex(window) > stackIndex(other), "the clock is not above the active window");
+    message->kill();
 
-    // The digits on screen, pixel for pixel, in the default red look. The
-    // colon blinks and is left out.
-    const QImage shot = m_x.screenshot();
-    QVERIFY(!shot.isNull());
-    const QImage face = shot.copy(client.x(), client.y(), client.width(), 64);
-    const QImage expected = expectedFace(face.size(), QStringLiteral("14:05"));
-    int wrong = 0;
-    for (int y = 0; y < face.height(); ++y)
-        for (int x = 0; x < face.width(); ++x)
-            if (!QRect(88, 20, 10, 31).contains(x, y) && face.pixel(x, y) != expected.pixel(x, y))
-                ++wrong;
-    if (wrong) {
-        face.save(m_programFolder.filePath(QStringLiteral("face.png")));
-        qWarning() << "screen face kept in" << m_programFolder.filePath(QStringLiteral("face.png"));
-        m_programFolder.setAutoRemove(false);
-    }
-    QCOMPARE(wrong, 0);
+    // The digits in the default red look.
+    QCOMPARE(wrongPixels(window, QStringLiteral("14:05"), qRgb(204, 0, 0)), 0);
 
     // "m" minimises; the caption then carries the short date and the time.
     m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
@@ -147,6 +169,51 @@ void TstE2E::clockOnARealScreen()
 
     // Still running: nothing on the way made it fail.
     QVERIFY(!clock->waitForFinished(300));
+    clock->kill();
+    clock->waitForFinished(3000);
+}
+
+void TstE2E::settingsSurviveARestart()
+{
+    QFile::remove(iniPath());
+    qulonglong window = 0;
+    QProcess *clock = startClock(&window);
+    QVERIFY(window);
+    QVERIFY(waitFor(5000, [&] { return m_x.property(window, QStringLiteral("_NET_WM_NAME")).contains(QStringLiteral("Dezember")); }));
+
+    // Closed through the window manager (openbox closes on Alt+F4).
+    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("alt+F4")});
+    QVERIFY2(clock->waitForFinished(5000), "the clock did not end when closed");
+    QCOMPARE(clock->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(clock->exitCode(), 0);
+    QFile ini(iniPath());
+    QVERIFY2(ini.open(QIODevice::ReadOnly), "no settings file after closing");
+    const QByteArray first = ini.readAll();
+    ini.close();
+    const QList<QByteArray> lines = first.split('\n');
+    QCOMPARE(lines.size(), 6); // five lines and nothing after the last line end
+    QVERIFY(first.startsWith("rot\r\n"));
+    QVERIFY(first.endsWith("\r\n\r\n 1 \r\n"));
+
+    // The next start takes the look and the place from the file.
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write("blau\r\n 1500 \r\n 1200 \r\n\r\n 1 \r\n");
+    ini.close();
+    clock = startClock(&window);
+    QVERIFY(window);
+    QList<int> frame;
+    QRect client;
+    const bool placed = waitFor(5000, [&] {
+        client = m_x.clientRect(window);
+        frame = m_x.frameExtents(window);
+        return frame.size() == 4 && client.x() - frame[0] == 100 && client.y() - frame[2] == 80;
+    });
+    QVERIFY2(placed, qPrintable(QStringLiteral("client at %1, %2 (%3)").arg(client.x()).arg(client.y()).arg(
+                         m_x.run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}))));
+    QVERIFY(waitFor(3000, [&] { return wrongPixels(window, QStringLiteral("14:05"), qRgb(51, 0, 255)) == 0; }));
+    clock->kill();
+    clock->waitForFinished(3000);
 }
 
 QTEST_GUILESS_MAIN(TstE2E)

@@ -1,6 +1,7 @@
 #include "xsession.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -93,6 +94,9 @@ bool XSession::start(QString *error)
     }
     m_wm = std::make_unique<QProcess>();
     m_wm->setProcessEnvironment(environment());
+    // Nothing reads the window manager's output: a pipe left full would stop it.
+    m_wm->setStandardOutputFile(QProcess::nullDevice());
+    m_wm->setStandardErrorFile(QDir::temp().filePath(QStringLiteral("lumitakt-e2e-openbox.log")));
     m_wm->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
     const bool managed = poll(10000, [&] {
         return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
@@ -102,7 +106,21 @@ bool XSession::start(QString *error)
         *error = QStringLiteral("openbox did not take the display");
         return false;
     }
-    return true;
+    // openbox announces itself before it manages new windows: a window mapped
+    // in between stays without a frame. Wait until a probe window gets one.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        QProcess probe;
+        probe.setProcessEnvironment(environment());
+        probe.start(QStringLiteral("xmessage"), {QStringLiteral("-name"), QStringLiteral("lumitakte2eprobe"), QStringLiteral("probe")});
+        const qulonglong window = waitForWindow(QStringLiteral("lumitakte2eprobe"), 3000);
+        const bool framed = window && poll(1000, [&] { return frameExtents(window).size() == 4; });
+        probe.kill();
+        probe.waitForFinished(3000);
+        if (framed)
+            return true;
+    }
+    *error = QStringLiteral("openbox does not manage new windows");
+    return false;
 }
 
 QString XSession::run(const QString &program, const QStringList &arguments, int timeoutMs) const
@@ -136,7 +154,7 @@ qulonglong XSession::waitForWindow(const QString &className, int timeoutMs) cons
     qulonglong window = 0;
     poll(timeoutMs, [&] {
         const QStringList ids = run(QStringLiteral("xdotool"),
-                                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"), className})
+                                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), className})
                                     .split(u'\n', Qt::SkipEmptyParts);
         window = ids.isEmpty() ? 0 : ids.first().toULongLong();
         return window != 0;

@@ -33,7 +33,7 @@ public:
     QProcess *launch(const QString &program, const QStringList &arguments,
                      const QProcessEnvironment &extra = QProcessEnvironment());
 
-    // The first window whose class matches, waiting for it to appear; 0 if none.
+    // The first window whose instance name matches, waiting for it to appear; 0 if none.
     qulonglong waitForWindow(const QString &className, int timeoutMs = 10000) const;
     // One property of a window as xprop prints it.
     QString property(qulonglong window, const QString &name) const;

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace lumitakt {
+
+// The user's choices kept between runs in "Lumitakt.ini": five values, one
+// per line, in the 8-bit code page Windows-1252, every line ending in CR LF.
+//   1 colour scheme name    2 window left (twips)    3 window top (twips)
+//   4 time server name      5 signalling mode
+struct Settings {
+    QString FarbSchema;
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    QString Zeitserver;
+    std::int16_t SignalModus = 1;
+};
+
+// What a read delivered: each value only if it could be read.
+struct SettingsRead {
+    std::optional<QString> FarbSchema;
+    std::optional<std::int32_t> left;
+    std::optional<std::int32_t> top;
+    std::optional<QString> Zeitserver;
+    std::optional<std::int16_t> SignalModus;
+
+    // Applies what was read; everything else keeps its value.
+    void applyTo(Settings &settings) const;
+};
+
+// Nothing beyond this many bytes of the file is read: the five values of a
+// real file take a few dozen, and a huge or endless file must neither slow
+// the start nor fill the memory.
+inline constexpr qint64 kMaxSettingsBytes = 64 * 1024;
+
+// The reader: values are read one after the other, each by itself, so a
+// damaged value or an early end leaves only that value and those after it
+// unread.
+SettingsRead parseSettings(QByteArrayView bytes);
+SettingsRead readSettingsFile(const QString &path);
+
+// The writer. Text values are written as they are, in double quotes only
+// where the reader would otherwise not give them back unchanged.
+QByteArray formatSettings(const Settings &settings);
+// Writes through a temporary file that replaces the old one only once it is
+// complete, so a failure never leaves a damaged file. False if not written.
+bool writeSettingsFile(const QString &path, const Settings &settings);
+
+} // namespace lumitakt

@@ -1,0 +1,22 @@
+// libFuzzer target for the settings reader: any bytes must read without a
+// fault, and whatever was read must come back unchanged once written.
+#include "settings/settingsfile.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    lumitakt::Settings settings{QStringLiteral("rot"), 0, 0, QString(), 1};
+    lumitakt::parseSettings(bytes).applyTo(settings);
+
+    const QByteArray written = lumitakt::formatSettings(settings);
+    if (written.size() > lumitakt::kMaxSettingsBytes)
+        return 0;
+    const lumitakt::SettingsRead again = lumitakt::parseSettings(written);
+    if (again.FarbSchema != settings.FarbSchema || again.left != settings.left || again.top != settings.top
+        || again.Zeitserver != settings.Zeitserver || again.SignalModus != settings.SignalModus)
+        std::abort();
+    return 0;
+}

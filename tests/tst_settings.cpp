@@ -1,0 +1,306 @@
+#include "settings/cp1252.h"
+#include "settings/settingsfile.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <climits>
+#include <csignal>
+
+#include <sys/resource.h>
+
+using namespace lumitakt;
+
+Q_DECLARE_METATYPE(SettingsRead)
+
+namespace {
+
+SettingsRead values(std::optional<QString> scheme, std::optional<std::int32_t> left, std::optional<std::int32_t> top,
+                    std::optional<QString> server, std::optional<std::int16_t> signal)
+{
+    return {std::move(scheme), left, top, std::move(server), signal};
+}
+
+const std::nullopt_t no = std::nullopt;
+
+void compareRead(const SettingsRead &actual, const SettingsRead &expected)
+{
+    QCOMPARE(actual.FarbSchema, expected.FarbSchema);
+    QCOMPARE(actual.left, expected.left);
+    QCOMPARE(actual.top, expected.top);
+    QCOMPARE(actual.Zeitserver, expected.Zeitserver);
+    QCOMPARE(actual.SignalModus, expected.SignalModus);
+}
+
+QString s(const char16_t *text)
+{
+    return QString::fromUtf16(text);
+}
+
+} // namespace
+
+class TstSettings : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void reading_data();
+    void reading();
+    void readingStopsAtTheLimit();
+    void writing_data();
+    void writing();
+    void roundTrip_data();
+    void roundTrip();
+    void whatIsReadIsWrittenBackUnchanged();
+    void codePage();
+    void files();
+    void hugeFileIsReadQuickly();
+    void failedWriteKeepsTheOldFile_data();
+    void failedWriteKeepsTheOldFile();
+};
+
+void TstSettings::reading_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<SettingsRead>("expected");
+
+    QTest::newRow("start values") << QByteArray("rot\r\n 0 \r\n 0 \r\n\r\n 1 \r\n") << values(s(u"rot"), 0, 0, s(u""), 1);
+    QTest::newRow("all five") << QByteArray("blau\r\n 4500 \r\n 3000 \r\nZEIT01\r\n 0 \r\n")
+                              << values(s(u"blau"), 4500, 3000, s(u"ZEIT01"), 0);
+    QTest::newRow("empty file") << QByteArray() << values(no, no, no, no, no);
+    QTest::newRow("only blau") << QByteArray("blau\r\n") << values(s(u"blau"), no, no, no, no);
+    QTest::newRow("only blau, no line end") << QByteArray("blau") << values(s(u"blau"), no, no, no, no);
+    QTest::newRow("short file") << QByteArray("LCD\r\n 150 \r\n") << values(s(u"LCD"), 150, no, no, no);
+    QTest::newRow("grün in Windows-1252") << QByteArray("gr\xFCn\r\n") << values(s(u"grün"), no, no, no, no);
+    QTest::newRow("grün in UTF-8 is another name") << QByteArray("gr\xC3\xBCn\r\n") << values(s(u"grÃ¼n"), no, no, no, no);
+    QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF" "blau\r\n 15 \r\n") << values(s(u"blau"), 15, no, no, no);
+    QTest::newRow("lines without CR") << QByteArray("blau\n 30 \n 45 \nZEIT01\n 0 \n") << values(s(u"blau"), 30, 45, s(u"ZEIT01"), 0);
+    QTest::newRow("lines ended by CR") << QByteArray("blau\r30\r45\rZEIT01\r0") << values(s(u"blau"), 30, 45, s(u"ZEIT01"), 0);
+    QTest::newRow("last line without end") << QByteArray("rot\r\n 0 \r\n 0 \r\nZEIT01\r\n 1") << values(s(u"rot"), 0, 0, s(u"ZEIT01"), 1);
+    QTest::newRow("negative position") << QByteArray("rot\r\n-15 \r\n-300 \r\n\r\n 1 \r\n") << values(s(u"rot"), -15, -300, s(u""), 1);
+    QTest::newRow("comma in server name") << QByteArray("rot\r\n 0 \r\n 0 \r\nzeit,7\r\n 1 \r\n") << values(s(u"rot"), 0, 0, s(u"zeit"), 7);
+    QTest::newRow("quoted server name") << QByteArray("rot\r\n 0 \r\n 0 \r\n\"  zeit, 01\"\r\n 1 \r\n")
+                                        << values(s(u"rot"), 0, 0, s(u"  zeit, 01"), 1);
+    QTest::newRow("quoted across a line end") << QByteArray("\"a\r\nb\"\r\n 5 \r\n") << values(s(u"a\r\nb"), 5, no, no, no);
+    QTest::newRow("blanks before, kept after") << QByteArray("   blau  \r\n   7\r\n") << values(s(u"blau  "), 7, no, no, no);
+    QTest::newRow("two numbers on a line") << QByteArray("rot\r\n 10 , 20 \r\n") << values(s(u"rot"), 10, 20, no, no);
+    QTest::newRow("numbers separated by blanks") << QByteArray("rot\r\n 10  20\r\n") << values(s(u"rot"), 10, 20, no, no);
+    QTest::newRow("empty number line") << QByteArray("rot\r\n\r\n 5 \r\n") << values(s(u"rot"), no, 5, no, no);
+    QTest::newRow("not a number") << QByteArray("rot\r\n abc \r\n 12abc\r\n\r\n 1.5 \r\n") << values(s(u"rot"), no, no, s(u""), no);
+    QTest::newRow("plus sign") << QByteArray("rot\r\n+5\r\n-0\r\n") << values(s(u"rot"), 5, 0, no, no);
+    QTest::newRow("32-bit limits") << QByteArray("rot\r\n 2147483647 \r\n-2147483648 \r\n") << values(s(u"rot"), INT_MAX, INT_MIN, no, no);
+    QTest::newRow("too large for 32 bits") << QByteArray("rot\r\n 2147483648 \r\n-2147483649 \r\nx\r\n 1 \r\n")
+                                           << values(s(u"rot"), no, no, s(u"x"), 1);
+    QTest::newRow("far too large") << QByteArray("rot\r\n 99999999999999999999999999 \r\n 3 \r\n") << values(s(u"rot"), no, 3, no, no);
+    QTest::newRow("16-bit limits") << QByteArray("a\r\n0\r\n0\r\n\r\n 32767 \r\n") << values(s(u"a"), 0, 0, s(u""), 32767);
+    QTest::newRow("16-bit low limit") << QByteArray("a\r\n0\r\n0\r\n\r\n-32768 \r\n") << values(s(u"a"), 0, 0, s(u""), -32768);
+    QTest::newRow("too large for 16 bits") << QByteArray("a\r\n0\r\n0\r\n\r\n 32768 \r\n") << values(s(u"a"), 0, 0, s(u""), no);
+    QTest::newRow("NUL bytes") << QByteArray("r\0t\r\n 1 \r\n", 10) << values(QString::fromUtf16(u"r\0t", 3), 1, no, no, no);
+    QTest::newRow("unclosed quote") << QByteArray("rot\r\n 0 \r\n 0 \r\n\"abc\r\n 1 \r\n") << values(s(u"rot"), 0, 0, no, no);
+    QTest::newRow("text after closing quote") << QByteArray("\"ab\"cd,x\r\n 4 \r\n") << values(s(u"ab"), no, 4, no, no);
+    QTest::newRow("only blanks") << QByteArray("     ") << values(no, no, no, no, no);
+    QTest::newRow("garbage") << QByteArray("\xFF\xFE\x01\x80\x9F") << values(s(u"\u00FF\u00FE\u0001\u20AC\u0178"), no, no, no, no);
+}
+
+void TstSettings::reading()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(SettingsRead, expected);
+    compareRead(parseSettings(bytes), expected);
+}
+
+void TstSettings::readingStopsAtTheLimit()
+{
+    // Valid values followed by a lot of junk: the values are read.
+    QByteArray good("blau\r\n 15 \r\n 30 \r\nZEIT01\r\n 0 \r\n");
+    compareRead(parseSettings(good + QByteArray(1 << 20, 'x')), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
+
+    // One enormous first line: it is not taken, and nothing after it is reached.
+    compareRead(parseSettings(QByteArray(8 << 20, 'x') + good), values(no, no, no, no, no));
+
+    // A value that just fits is taken whole; one byte more and it is not.
+    const QByteArray fits(kMaxSettingsBytes - 2, 'y');
+    QCOMPARE(parseSettings(fits + "\r\n").FarbSchema->size(), fits.size());
+    QVERIFY(!parseSettings(fits + "yy\r\n").FarbSchema);
+    // A number running into the limit is not taken either.
+    QVERIFY(!parseSettings(QByteArray("rot\r\n") + QByteArray(kMaxSettingsBytes, '1')).left);
+}
+
+void TstSettings::writing_data()
+{
+    QTest::addColumn<QString>("scheme");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("start values") << s(u"rot") << 0 << 0 << QString() << 1 << QByteArray("rot\r\n 0 \r\n 0 \r\n\r\n 1 \r\n");
+    QTest::newRow("grün, negative, repeat") << s(u"grün") << -15 << 600 << s(u"ZEIT01") << 0
+                                            << QByteArray("gr\xFCn\r\n-15 \r\n 600 \r\nZEIT01\r\n 0 \r\n");
+    QTest::newRow("comma is quoted") << s(u"rot") << 0 << 0 << s(u"zeit,01") << 1 << QByteArray("rot\r\n 0 \r\n 0 \r\n\"zeit,01\"\r\n 1 \r\n");
+    QTest::newRow("leading blanks are quoted") << s(u"rot") << 0 << 0 << s(u"  zeit") << 1
+                                               << QByteArray("rot\r\n 0 \r\n 0 \r\n\"  zeit\"\r\n 1 \r\n");
+    QTest::newRow("trailing blanks are not") << s(u"rot") << 0 << 0 << s(u"zeit  ") << 1 << QByteArray("rot\r\n 0 \r\n 0 \r\nzeit  \r\n 1 \r\n");
+    QTest::newRow("quote inside is kept") << s(u"a\"b") << 0 << 0 << QString() << 1 << QByteArray("a\"b\r\n 0 \r\n 0 \r\n\r\n 1 \r\n");
+    QTest::newRow("leading quote cannot be kept") << s(u"\"x,y") << 0 << 0 << QString() << 1
+                                                  << QByteArray("\"x,y\"\r\n 0 \r\n 0 \r\n\r\n 1 \r\n");
+    QTest::newRow("byte-order mark look-alike") << s(u"\u00EF\u00BB\u00BFrot") << 0 << 0 << QString() << 1
+                                                << QByteArray(" \xEF\xBB\xBFrot\r\n 0 \r\n 0 \r\n\r\n 1 \r\n");
+    QTest::newRow("euro sign") << s(u"€") << 0 << 0 << QString() << 2 << QByteArray("\x80\r\n 0 \r\n 0 \r\n\r\n 2 \r\n");
+    QTest::newRow("outside the code page") << s(u"時計") << 0 << 0 << QString() << 1 << QByteArray("??\r\n 0 \r\n 0 \r\n\r\n 1 \r\n");
+    QTest::newRow("limits") << s(u"x") << INT_MIN << INT_MAX << QString() << -32768
+                            << QByteArray("x\r\n-2147483648 \r\n 2147483647 \r\n\r\n-32768 \r\n");
+}
+
+void TstSettings::writing()
+{
+    QFETCH(QString, scheme);
+    QFETCH(int, left);
+    QFETCH(int, top);
+    QFETCH(QString, server);
+    QFETCH(int, signal);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(formatSettings({scheme, left, top, server, static_cast<std::int16_t>(signal)}), bytes);
+}
+
+void TstSettings::roundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const char16_t *text : {u"", u"rot", u"grün", u"LCDlight", u"ZEIT01", u" zeit", u"   ", u"zeit ", u"a,b", u",",
+                                 u"a\"b", u"a \" b", u"\t", u"x\r\ny", u"\r", u"\n", u"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ",
+                                 u"ÿ", u"\u0081\u008D\u008F\u0090\u009D", u"zeit.example.org", u"1", u"-1", u" 1 "})
+        QTest::newRow(QString::fromUtf16(text).toUtf8().toPercentEncoding().constData()) << QString::fromUtf16(text);
+}
+
+void TstSettings::roundTrip()
+{
+    QFETCH(QString, text);
+    // Every value the program can hold reads back as it was written, in
+    // either text line and alongside the numbers.
+    for (const Settings &written : {Settings{text, -1, 1, text, 0}, Settings{s(u"rot"), INT_MAX, INT_MIN, text, -32768},
+                                    Settings{text, 0, 0, QString(), 32767}}) {
+        const SettingsRead read = parseSettings(formatSettings(written));
+        QCOMPARE(read.FarbSchema, written.FarbSchema);
+        QCOMPARE(read.left, written.left);
+        QCOMPARE(read.top, written.top);
+        QCOMPARE(read.Zeitserver, written.Zeitserver);
+        QCOMPARE(read.SignalModus, written.SignalModus);
+    }
+}
+
+void TstSettings::whatIsReadIsWrittenBackUnchanged()
+{
+    // Whatever a file gives, written back and read again gives the same.
+    QRandomGenerator random(20261207);
+    static constexpr char kAlphabet[] = "ab ,\"\r\n-+09\x80\xFC\xFF\0"; // NUL included
+    const QByteArray alphabet(kAlphabet, sizeof kAlphabet - 1);
+    for (int round = 0; round < 5000; ++round) {
+        QByteArray bytes(static_cast<qsizetype>(random.bounded(60)), Qt::Uninitialized);
+        for (char &c : bytes)
+            c = alphabet[random.bounded(static_cast<int>(alphabet.size()))];
+        Settings settings{s(u"rot"), 0, 0, QString(), 1};
+        parseSettings(bytes).applyTo(settings);
+        const QByteArray written = formatSettings(settings);
+        const SettingsRead again = parseSettings(written);
+        QVERIFY2(again.FarbSchema == settings.FarbSchema && again.left == settings.left && again.top == settings.top
+                     && again.Zeitserver == settings.Zeitserver && again.SignalModus == settings.SignalModus,
+                 bytes.toPercentEncoding().constData());
+        QCOMPARE(formatSettings(settings), written);
+    }
+}
+
+void TstSettings::codePage()
+{
+    QByteArray all(256, Qt::Uninitialized);
+    for (int b = 0; b < 256; ++b)
+        all[b] = static_cast<char>(b);
+    const QString text = fromCp1252(all);
+    QCOMPARE(text.size(), 256);
+    QCOMPARE(toCp1252(text), all);
+    QCOMPARE(text.at(0x80), QChar(u'€'));
+    QCOMPARE(text.at(0xFC), QChar(u'ü'));
+    QCOMPARE(toCp1252(u"Ω"), QByteArray("?"));
+}
+
+void TstSettings::files()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Lumitakt.ini"));
+    // Missing file, a folder in its place: nothing is read.
+    compareRead(readSettingsFile(path), values(no, no, no, no, no));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.ini")));
+    compareRead(readSettingsFile(dir.filePath(QStringLiteral("folder.ini"))), values(no, no, no, no, no));
+
+    QVERIFY(writeSettingsFile(path, {s(u"grün"), 4500, -15, s(u"ZEIT01"), 0}));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("gr\xFCn\r\n 4500 \r\n-15 \r\nZEIT01\r\n 0 \r\n"));
+    file.close();
+    compareRead(readSettingsFile(path), values(s(u"grün"), 4500, -15, s(u"ZEIT01"), 0));
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Lumitakt.ini")});
+}
+
+void TstSettings::hugeFileIsReadQuickly()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Lumitakt.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.resize(100LL * 1024 * 1024)); // 100 MB of NUL bytes
+    file.close();
+    compareRead(readSettingsFile(path), values(no, no, no, no, no));
+
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("braun\r\n 150 \r\n 300 \r\n");
+    QVERIFY(file.resize(100LL * 1024 * 1024));
+    file.close();
+    // The NUL bytes of line 4 run into the read limit: not taken.
+    compareRead(readSettingsFile(path), values(s(u"braun"), 150, 300, no, no));
+}
+
+void TstSettings::failedWriteKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::newRow("folder gone") << s(u"folder gone");
+    QTest::newRow("path is a folder") << s(u"path is a folder");
+    QTest::newRow("disk full") << s(u"disk full");
+}
+
+void TstSettings::failedWriteKeepsTheOldFile()
+{
+    QFETCH(QString, what);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Lumitakt.ini"));
+    const Settings old{s(u"blau"), 15, 30, s(u"ZEIT01"), 0};
+    const Settings next{s(u"LCD"), 150, 300, s(u"zeit.example.org"), 1};
+    if (what == u"folder gone") {
+        QVERIFY(!writeSettingsFile(dir.filePath(QStringLiteral("gone/Lumitakt.ini")), next));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("gone"))));
+    } else if (what == u"path is a folder") {
+        QVERIFY(QDir().mkdir(path));
+        QVERIFY(!writeSettingsFile(path, next));
+        QVERIFY(QFileInfo(path).isDir());
+    } else {
+        QVERIFY(writeSettingsFile(path, old));
+        // A file size limit makes every write past a few bytes fail, as a
+        // full disk would.
+        struct rlimit saved {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previousSignal = signal(SIGXFSZ, SIG_IGN);
+        struct rlimit tiny = saved;
+        tiny.rlim_cur = 8;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        const bool written = writeSettingsFile(path, next);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        signal(SIGXFSZ, previousSignal);
+        QVERIFY(!written);
+        compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Lumitakt.ini")});
+    }
+}
+
+QTEST_APPLESS_MAIN(TstSettings)
+#include "tst_settings.moc"
