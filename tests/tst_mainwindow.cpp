@@ -295,8 +295,8 @@ void TstMainWindow::loadSetsPathsAndCounters()
     QCOMPARE(c.state.SignalModus, std::int16_t{1});
     QVERIFY(!c.state.TerminGesetzt);
     QVERIFY(!c.state.TerminQuittiert);
-    QCOMPARE(c.window->letzteMinute(), 14 * 60 + 5);
-    QCOMPARE(c.window->stopuhrMinuten(), 0);
+    QCOMPARE(c.window->stopuhr().LetzteMinute(), 14 * 60 + 5);
+    QCOMPARE(c.window->stopuhr().StopuhrMinuten(), 0);
     QCOMPARE(c.window->pos(), QPoint(0, 0));
 }
 

@@ -64,7 +64,7 @@ constexpr int kTickMs = 500;
 Lumitakt::Lumitakt(SharedState &state, Services services, QString programFolder, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                           | Qt::WindowStaysOnTopHint),
-      m_state(state), m_services(services), m_programFolder(std::move(programFolder))
+      m_state(state), m_services(services), m_programFolder(std::move(programFolder)), m_stopuhr(state)
 {
     createElements();
     createMenu();
@@ -149,9 +149,12 @@ void Lumitakt::createMenu()
     item(m_menu, u"MenuTerminEingeben", u"&Termin eingeben          ");
     item(m_menu, u"MenuTerminLöschen", u"Termin l&öschen");
     separator(m_menu, u"Line1");
-    item(m_menu, u"MenuStopuhrStarten", u"Stopuhr &starten");
-    item(m_menu, u"MenuStopuhrAnhalten", u"Stopuhr &anhalten", false);
-    item(m_menu, u"MenuStopuhrLöschen", u"Stopuhr &löschen", false);
+    connect(item(m_menu, u"MenuStopuhrStarten", u"Stopuhr &starten"), &QAction::triggered, this,
+            &Lumitakt::MenuStopuhrStarten_Click);
+    connect(item(m_menu, u"MenuStopuhrAnhalten", u"Stopuhr &anhalten", false), &QAction::triggered, this,
+            &Lumitakt::MenuStopuhrAnhalten_Click);
+    connect(item(m_menu, u"MenuStopuhrLöschen", u"Stopuhr &löschen", false), &QAction::triggered, this,
+            &Lumitakt::MenuStopuhrLoeschen_Click);
     separator(m_menu, u"L2");
 
     QMenu *properties = m_menu->addMenu(QStringLiteral("&Eigenschaften..."));
@@ -234,8 +237,12 @@ void Lumitakt::Form_Load()
 
     m_state.TerminGesetzt = false;
     m_state.TerminQuittiert = false;
-    m_LetzteMinute = minuteOfDay(TimeSnapshot::of(m_services.clock.now()).timeText);
-    m_StopuhrMinuten = 0;
+    m_stopuhr.reset(minuteNow());
+}
+
+int Lumitakt::minuteNow() const
+{
+    return minuteOfDay(TimeSnapshot::of(m_services.clock.now()).timeText);
 }
 
 int Lumitakt::activationHeight() const
@@ -337,6 +344,51 @@ void Lumitakt::Timer_Timer()
     // 6. The four digits.
     for (int p = 1; p <= kDigitPositions; ++p)
         ZifferZeigen(p, digitValue(now.timeText.at(kTimeTextIndex[static_cast<std::size_t>(p - 1)])));
+
+    // 7. The stopwatch counts a changed minute; halted, its label blinks.
+    if (const std::optional<QString> text = m_stopuhr.step(minuteOfDay(now.timeText)))
+        m_lblStopuhr->setText(*text);
+    switch (m_stopuhr.labelAfterStep()) {
+    case Stopuhr::Label::Toggle:
+        m_lblStopuhr->setHidden(!m_lblStopuhr->isHidden());
+        break;
+    case Stopuhr::Label::Show:
+        m_lblStopuhr->show();
+        break;
+    case Stopuhr::Label::Keep:
+        break;
+    }
+}
+
+void Lumitakt::MenuStopuhrStarten_Click()
+{
+    m_state.StopuhrLaeuft = true;
+    Form_Activate(); // tall window, label shown
+    applyStopuhrMenu(m_stopuhr.start(minuteNow()));
+}
+
+void Lumitakt::MenuStopuhrAnhalten_Click()
+{
+    // Neither halting nor continuing changes the window's height.
+    applyStopuhrMenu(m_stopuhr.haltOrContinue());
+}
+
+void Lumitakt::MenuStopuhrLoeschen_Click()
+{
+    const Stopuhr::Menu menu = m_stopuhr.clear();
+    m_lblStopuhr->setText(Stopuhr::clearedText());
+    Form_Activate(); // label hidden, short window unless an appointment is set
+    applyStopuhrMenu(menu);
+}
+
+void Lumitakt::applyStopuhrMenu(const Stopuhr::Menu &menu)
+{
+    menuItem(QStringLiteral("MenuStopuhrStarten"))->setEnabled(menu.starten);
+    QAction *anhalten = menuItem(QStringLiteral("MenuStopuhrAnhalten"));
+    anhalten->setEnabled(menu.anhalten);
+    if (menu.anhaltenCaption)
+        anhalten->setText(QString::fromUtf16(menu.anhaltenCaption));
+    menuItem(QStringLiteral("MenuStopuhrLöschen"))->setEnabled(menu.loeschen);
 }
 
 void Lumitakt::ZifferZeigen(int position, std::int16_t value)

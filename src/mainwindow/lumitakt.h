@@ -2,6 +2,7 @@
 
 #include "clockface/picturestores.h"
 #include "platform/services.h"
+#include "stopwatch/stopuhr.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -43,6 +44,9 @@ public:
     void MenuEigenschaftenLEDoliv_Click();
     void MenuEigenschaftenLCD_Click();
     void MenuEigenschaftenLCDlight_Click();
+    void MenuStopuhrStarten_Click();
+    void MenuStopuhrAnhalten_Click();
+    void MenuStopuhrLoeschen_Click();
 
     // Routines.
     void Farbwahl(const QString &Farbe);
@@ -60,8 +64,7 @@ public:
 
     QString helpFile() const;
     const QString &programFolder() const { return m_programFolder; }
-    std::int32_t letzteMinute() const { return m_LetzteMinute; }
-    std::int32_t stopuhrMinuten() const { return m_StopuhrMinuten; }
+    const Stopuhr &stopuhr() const { return m_stopuhr; }
 
     // The outer height the window has at this moment's state.
     int activationHeight() const;
@@ -83,6 +86,8 @@ private:
     void openPopupMenu();
     void applyOuterSize();
     void chooseScheme(const char16_t *name);
+    void applyStopuhrMenu(const Stopuhr::Menu &menu);
+    int minuteNow() const;
 
     SharedState &m_state;
     Services m_services;
@@ -97,8 +102,7 @@ private:
     QMenu *m_menu = nullptr;
     HelpKey *m_helpKey = nullptr;
 
-    std::int32_t m_LetzteMinute = 0;   // minute of the day last seen by the tick
-    std::int32_t m_StopuhrMinuten = 0; // minutes counted by the stopwatch
+    Stopuhr m_stopuhr;
 
     int m_outerHeight = 0;           // outer height asked for by the last activation
     bool m_activating = false;       // Form_Activate is running

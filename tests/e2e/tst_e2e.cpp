@@ -56,6 +56,7 @@ private Q_SLOTS:
     void initTestCase();
     void clockOnARealScreen();
     void settingsSurviveARestart();
+    void stopwatchThroughTheKeyboardMenu();
 
 private:
     // Starts the clock with its wall clock shifted to the given moment.
@@ -212,6 +213,34 @@ void TstE2E::settingsSurviveARestart()
     QVERIFY2(placed, qPrintable(QStringLiteral("client at %1, %2 (%3)").arg(client.x()).arg(client.y()).arg(
                          m_x.run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}))));
     QVERIFY(waitFor(3000, [&] { return wrongPixels(window, QStringLiteral("14:05"), qRgb(51, 0, 255)) == 0; }));
+    clock->kill();
+    clock->waitForFinished(3000);
+}
+
+void TstE2E::stopwatchThroughTheKeyboardMenu()
+{
+    QFile::remove(iniPath());
+    qulonglong window = 0;
+    QProcess *clock = startClock(&window);
+    QVERIFY(window);
+    const auto outerHeight = [&] {
+        const QList<int> frame = m_x.frameExtents(window);
+        return frame.size() == 4 ? m_x.clientRect(window).height() + frame[2] + frame[3] : -1;
+    };
+    QVERIFY(waitFor(5000, [&] { return outerHeight() == 96; }));
+    const auto keys = [&](const QStringList &sequence) {
+        m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+        for (const QString &key : sequence) {
+            m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), key});
+            QThread::msleep(300);
+        }
+    };
+    // "M" opens the menu, "s" is the access key of "Stopuhr &starten".
+    keys({QStringLiteral("M"), QStringLiteral("s")});
+    QVERIFY2(waitFor(5000, [&] { return outerHeight() == 105; }), qPrintable(QString::number(outerHeight())));
+    // "l" chooses "Stopuhr &löschen": short again.
+    keys({QStringLiteral("M"), QStringLiteral("l")});
+    QVERIFY2(waitFor(5000, [&] { return outerHeight() == 96; }), qPrintable(QString::number(outerHeight())));
     clock->kill();
     clock->waitForFinished(3000);
 }
