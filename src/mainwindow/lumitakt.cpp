@@ -6,6 +6,7 @@
 #include "clockface/segmentpictures.h"
 #include "mainwindow/clocktexts.h"
 #include "mainwindow/helpkey.h"
+#include "mainwindow/outersize.h"
 #include "platform/clock.h"
 #include "settings/settingsfile.h"
 #include "sharedstate.h"
@@ -85,6 +86,7 @@ void Lumitakt::createElements()
     // Keys go to the window itself; none of its elements takes the focus.
     setFocusPolicy(Qt::StrongFocus);
     resize(kOuterWidth, kShortHeight);
+    m_outerSize = new OuterSizeKeeper(this);
 
     for (int p = 1; p <= kDigitPositions; ++p) {
         const QString name = QStringLiteral("Segment") + QString::number(p);
@@ -259,8 +261,7 @@ void Lumitakt::Form_Activate()
 
     menuItem(QStringLiteral("MenuEigenschaftenSynronisieren"))->setEnabled(!m_state.Zeitserver.isEmpty());
     // Topmost at its current position, with its outer size for the state.
-    m_outerHeight = activationHeight();
-    applyOuterSize();
+    m_outerSize->setSize({kOuterWidth, true, activationHeight(), true});
     if (!isVisible())
         show();
     raise();
@@ -268,18 +269,6 @@ void Lumitakt::Form_Activate()
     m_lblTermin->setVisible(m_state.TerminGesetzt);
     m_lblStopuhr->setVisible(m_state.StopuhrLaeuft);
     Farbwahl(m_state.FarbSchema);
-}
-
-void Lumitakt::applyOuterSize()
-{
-    if (m_outerHeight == 0)
-        return;
-    // The sizes are outer sizes: the window manager's frame is taken off, and
-    // taken off again whenever the frame is learnt or changes after mapping.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    const QSize client(kOuterWidth - frame.width(), m_outerHeight - frame.height());
-    if (client != size() || minimumSize() != client || maximumSize() != client)
-        setFixedSize(client);
 }
 
 void Lumitakt::Form_KeyPress(char16_t KeyAscii)
@@ -457,14 +446,6 @@ void Lumitakt::MenuEigenschaftenLCD_Click()
 void Lumitakt::MenuEigenschaftenLCDlight_Click()
 {
     chooseScheme(u"LCDlight");
-}
-
-bool Lumitakt::event(QEvent *event)
-{
-    const bool result = QWidget::event(event);
-    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
-        applyOuterSize();
-    return result;
 }
 
 void Lumitakt::showEvent(QShowEvent *event)

@@ -18,6 +18,7 @@ class QTimer;
 namespace lumitakt {
 
 class HelpKey;
+class OuterSizeKeeper;
 class PictureElement;
 struct SharedState;
 struct TimeSnapshot;
@@ -70,7 +71,6 @@ public:
     int activationHeight() const;
 
 protected:
-    bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -84,7 +84,6 @@ private:
     void createElements();
     void createMenu();
     void openPopupMenu();
-    void applyOuterSize();
     void chooseScheme(const char16_t *name);
     void applyStopuhrMenu(const Stopuhr::Menu &menu);
     int minuteNow() const;
@@ -101,10 +100,10 @@ private:
     QTimer *m_timer = nullptr;
     QMenu *m_menu = nullptr;
     HelpKey *m_helpKey = nullptr;
+    OuterSizeKeeper *m_outerSize = nullptr;
 
     Stopuhr m_stopuhr;
 
-    int m_outerHeight = 0;           // outer height asked for by the last activation
     bool m_activating = false;       // Form_Activate is running
     bool m_firstShow = true;
     bool m_returnActivates = false;  // lost activation to one of our own windows

@@ -1,0 +1,39 @@
+#include "mainwindow/outersize.h"
+
+#include <QEvent>
+#include <QWidget>
+
+namespace lumitakt {
+
+OuterSizeKeeper::OuterSizeKeeper(QWidget *window) : QObject(window), m_window(window)
+{
+    window->installEventFilter(this);
+}
+
+void OuterSizeKeeper::setSize(Size size)
+{
+    m_size = size;
+    m_set = true;
+    apply();
+}
+
+void OuterSizeKeeper::apply()
+{
+    if (!m_set)
+        return;
+    const QSize frame = m_window->frameGeometry().size() - m_window->geometry().size();
+    const QSize client(m_size.width - (m_size.outerWidth ? frame.width() : 0),
+                       m_size.height - (m_size.outerHeight ? frame.height() : 0));
+    if (client != m_window->size() || m_window->minimumSize() != client || m_window->maximumSize() != client)
+        m_window->setFixedSize(client);
+}
+
+bool OuterSizeKeeper::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window
+        && (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        apply();
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace lumitakt
