@@ -1,5 +1,7 @@
 #include "mainwindow/lumitakt.h"
 
+#include "appointment/appointment.h"
+#include "appointment/termin.h"
 #include "clockface/colourschemes.h"
 #include "clockface/digits.h"
 #include "clockface/pictureelement.h"
@@ -8,6 +10,7 @@
 #include "mainwindow/helpkey.h"
 #include "mainwindow/outersize.h"
 #include "platform/clock.h"
+#include "platform/soundplayer.h"
 #include "settings/settingsfile.h"
 #include "sharedstate.h"
 
@@ -148,8 +151,10 @@ void Lumitakt::createMenu()
         action->setObjectName(QString::fromUtf16(name));
     };
 
-    item(m_menu, u"MenuTerminEingeben", u"&Termin eingeben          ");
-    item(m_menu, u"MenuTerminLöschen", u"Termin l&öschen");
+    connect(item(m_menu, u"MenuTerminEingeben", u"&Termin eingeben          "), &QAction::triggered, this,
+            &Lumitakt::MenuTerminEingeben_Click);
+    connect(item(m_menu, u"MenuTerminLöschen", u"Termin l&öschen"), &QAction::triggered, this,
+            &Lumitakt::MenuTerminLoeschen_Click);
     separator(m_menu, u"Line1");
     connect(item(m_menu, u"MenuStopuhrStarten", u"Stopuhr &starten"), &QAction::triggered, this,
             &Lumitakt::MenuStopuhrStarten_Click);
@@ -162,7 +167,8 @@ void Lumitakt::createMenu()
     QMenu *properties = m_menu->addMenu(QStringLiteral("&Eigenschaften..."));
     properties->setObjectName(QStringLiteral("MenuEigenschaften"));
     properties->menuAction()->setObjectName(QStringLiteral("MenuEigenschaften"));
-    item(properties, u"MenuTerminSignal", u"Termin signalisieren...");
+    connect(item(properties, u"MenuTerminSignal", u"Termin signalisieren..."), &QAction::triggered, this,
+            &Lumitakt::MenuTerminSignal_Click);
     separator(properties, u"L7");
     connect(item(properties, u"MenuEigenschaftenLEDrot", u"LED rot      "), &QAction::triggered, this,
             &Lumitakt::MenuEigenschaftenLEDrot_Click);
@@ -255,7 +261,8 @@ int Lumitakt::activationHeight() const
 void Lumitakt::Form_Activate()
 {
     // Commands call this directly; it must never set off another activation.
-    if (m_activating)
+    // A closed clock window is never brought back.
+    if (m_activating || m_closed)
         return;
     const QScopedValueRollback<bool> guard(m_activating, true);
 
@@ -330,6 +337,14 @@ void Lumitakt::Timer_Timer()
     // 4. The caption carries the date, and the time while minimised.
     setWindowTitle(minimised ? minimisedCaption(now.date, now.timeText) : normalCaption(now.date));
 
+    // 5. A due appointment shows the alarm and sounds, once or on every tick.
+    if (terminFaellig(m_state, now.hoursAndMinutes())) {
+        m_state.TerminModus = 2;
+        zeigeTermin(false);
+        if (signalisieren(m_state))
+            m_services.sound.play(m_programFolder + QStringLiteral("/Termin.wav"));
+    }
+
     // 6. The four digits.
     for (int p = 1; p <= kDigitPositions; ++p)
         ZifferZeigen(p, digitValue(now.timeText.at(kTimeTextIndex[static_cast<std::size_t>(p - 1)])));
@@ -347,6 +362,60 @@ void Lumitakt::Timer_Timer()
     case Stopuhr::Label::Keep:
         break;
     }
+}
+
+void Lumitakt::MenuTerminEingeben_Click()
+{
+    m_state.TerminModus = 1;
+    zeigeTermin(true);
+    setEnabled(false);
+}
+
+void Lumitakt::MenuTerminSignal_Click()
+{
+    m_state.TerminModus = 3;
+    zeigeTermin(true);
+    setEnabled(false);
+}
+
+void Lumitakt::MenuTerminLoeschen_Click()
+{
+    m_state.TerminZeit.clear();
+    m_state.TerminGesetzt = false;
+    Form_Activate();
+}
+
+Termin *Lumitakt::termin() const
+{
+    return m_termin;
+}
+
+void Lumitakt::zeigeTermin(bool activate)
+{
+    // Created on first show, in the face TerminModus names; an open dialog
+    // keeps its face and only comes to the front.
+    if (!m_termin) {
+        m_termin = new Termin(m_state, m_services.clock, this);
+        connect(m_termin, &Termin::unloaded, this, &Lumitakt::returnFromDialog);
+        m_termin->show();
+        return;
+    }
+    m_termin->show();
+    m_termin->raise();
+    if (activate)
+        m_termin->activateWindow();
+}
+
+void Lumitakt::returnFromDialog()
+{
+    // Back from a dialog: the clock becomes the active window again, and its
+    // activation shows the new state (labels, height, menu).
+    QTimer::singleShot(0, this, [this] {
+        if (m_closed)
+            return;
+        activateWindow();
+        Form_Activate();
+    });
 }
 
 void Lumitakt::MenuStopuhrStarten_Click()
@@ -497,6 +566,7 @@ void Lumitakt::closeEvent(QCloseEvent *event)
 {
     Form_Unload();
     // The window and its tick go away; dialogs still open keep the program running.
+    m_closed = true;
     m_timer->stop();
     event->accept();
 }

@@ -18,6 +18,7 @@ class QTimer;
 namespace lumitakt {
 
 class HelpKey;
+class Termin;
 class OuterSizeKeeper;
 class PictureElement;
 struct SharedState;
@@ -45,6 +46,9 @@ public:
     void MenuEigenschaftenLEDoliv_Click();
     void MenuEigenschaftenLCD_Click();
     void MenuEigenschaftenLCDlight_Click();
+    void MenuTerminEingeben_Click();
+    void MenuTerminLoeschen_Click();
+    void MenuTerminSignal_Click();
     void MenuStopuhrStarten_Click();
     void MenuStopuhrAnhalten_Click();
     void MenuStopuhrLoeschen_Click();
@@ -61,6 +65,7 @@ public:
     QMenu *popupMenu() const { return m_menu; }
     QAction *menuItem(const QString &name) const;
     QTimer *timer() const { return m_timer; }
+    Termin *termin() const;
     const PictureStores &pictureStores() const { return m_stores; }
 
     QString helpFile() const;
@@ -86,6 +91,8 @@ private:
     void openPopupMenu();
     void chooseScheme(const char16_t *name);
     void applyStopuhrMenu(const Stopuhr::Menu &menu);
+    void zeigeTermin(bool activate);
+    void returnFromDialog();
     int minuteNow() const;
 
     SharedState &m_state;
@@ -101,11 +108,13 @@ private:
     QMenu *m_menu = nullptr;
     HelpKey *m_helpKey = nullptr;
     OuterSizeKeeper *m_outerSize = nullptr;
+    QPointer<Termin> m_termin;
 
     Stopuhr m_stopuhr;
 
     bool m_activating = false;       // Form_Activate is running
     bool m_firstShow = true;
+    bool m_closed = false;           // closed by the user; never shown again
     bool m_returnActivates = false;  // lost activation to one of our own windows
 };
 

@@ -3,7 +3,9 @@
 #include "xsession.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -57,10 +59,12 @@ private Q_SLOTS:
     void clockOnARealScreen();
     void settingsSurviveARestart();
     void stopwatchThroughTheKeyboardMenu();
+    void appointmentRingsThroughTheSpeaker();
 
 private:
     // Starts the clock with its wall clock shifted to the given moment.
-    QProcess *startClock(qulonglong *window);
+    QProcess *startClock(qulonglong *window, const QProcessEnvironment &extra = {});
+    qulonglong windowNamed(const QString &pattern, int timeoutMs = 5000);
     QString iniPath() const { return m_programFolder.filePath(QStringLiteral("Lumitakt.ini")); }
     int wrongPixels(qulonglong window, const QString &hhmm, QRgb lit);
 
@@ -83,11 +87,26 @@ void TstE2E::initTestCase()
     // The program keeps its files beside itself: give it a folder of its own.
     m_program = m_programFolder.filePath(QStringLiteral("lumitakt"));
     QVERIFY(QFile::copy(QStringLiteral(LUMITAKT_EXECUTABLE), m_program));
+    QVERIFY(QFile::copy(QFileInfo(QStringLiteral(LUMITAKT_EXECUTABLE)).dir().filePath(QStringLiteral("Termin.wav")),
+                        m_programFolder.filePath(QStringLiteral("Termin.wav"))));
 }
 
-QProcess *TstE2E::startClock(qulonglong *window)
+qulonglong TstE2E::windowNamed(const QString &pattern, int timeoutMs)
 {
-    QProcessEnvironment env;
+    qulonglong window = 0;
+    waitFor(timeoutMs, [&] {
+        const QStringList ids = m_x.run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                                     QStringLiteral("--name"), pattern})
+                                    .split(u'\n', Qt::SkipEmptyParts);
+        window = ids.isEmpty() ? 0 : ids.first().toULongLong();
+        return window != 0;
+    });
+    return window;
+}
+
+QProcess *TstE2E::startClock(qulonglong *window, const QProcessEnvironment &extra)
+{
+    QProcessEnvironment env = extra;
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
     env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
     // Only the wall clock is shifted; timers keep the real monotonic time.
@@ -241,6 +260,69 @@ void TstE2E::stopwatchThroughTheKeyboardMenu()
     // "l" chooses "Stopuhr &löschen": short again.
     keys({QStringLiteral("M"), QStringLiteral("l")});
     QVERIFY2(waitFor(5000, [&] { return outerHeight() == 96; }), qPrintable(QString::number(outerHeight())));
+    clock->kill();
+    clock->waitForFinished(3000);
+}
+
+void TstE2E::appointmentRingsThroughTheSpeaker()
+{
+    const QStringList missing = AudioServer::missingTools();
+    if (!missing.isEmpty()) {
+        const QByteArray why = "missing tools: " + missing.join(u' ').toUtf8();
+        if (qEnvironmentVariableIsSet("CI"))
+            QFAIL(why.constData());
+        QSKIP(why.constData());
+    }
+    AudioServer audio;
+    QString error;
+    QVERIFY2(audio.start(&error), qPrintable(error));
+    const QString recording = m_programFolder.filePath(QStringLiteral("heard.wav"));
+    QVERIFY(audio.startRecording(recording));
+
+    QFile::remove(iniPath());
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("PULSE_SERVER"), audio.server());
+    qulonglong window = 0;
+    QProcess *clock = startClock(&window, env);
+    QVERIFY(window);
+    const auto keys = [&](qulonglong target, const QStringList &sequence) {
+        m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(target)});
+        for (const QString &key : sequence) {
+            m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), key});
+            QThread::msleep(150);
+        }
+    };
+    // "M", then "T" for "&Termin eingeben".
+    keys(window, {QStringLiteral("M"), QStringLiteral("T")});
+    const qulonglong enter = windowNamed(QStringLiteral("^ Termin eingeben$"));
+    QVERIFY2(enter, "the enter face did not open");
+    // The current minute, 14:05, with a note; Enter presses OK.
+    keys(enter, {QStringLiteral("Tab"), QStringLiteral("ctrl+a"), QStringLiteral("1"), QStringLiteral("4"), QStringLiteral("Tab"),
+                 QStringLiteral("ctrl+a"), QStringLiteral("0"), QStringLiteral("5"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+                 QStringLiteral("Z"), QStringLiteral("a"), QStringLiteral("h"), QStringLiteral("n"), QStringLiteral("Return")});
+
+    // Due at the next tick: the alarm face with the date and time in its caption.
+    const qulonglong alarm = windowNamed(QStringLiteral("^ Sonntag, 6\\. Dezember 2026     14:05:[0-5][0-9]$"));
+    QVERIFY2(alarm, qPrintable(m_x.run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")})));
+    // The note in red in the alarm face.
+    const QRect client = m_x.clientRect(alarm);
+    const QImage shot = m_x.screenshot();
+    int red = 0;
+    for (int y = client.y(); y < client.bottom(); ++y)
+        for (int x = client.x(); x < client.right(); ++x)
+            red += shot.pixel(x, y) == qRgb(255, 0, 0);
+    QVERIFY2(red > 20, qPrintable(QString::number(red)));
+
+    // And the chime came out of the speaker.
+    QThread::msleep(2500);
+    audio.stopRecording();
+    const int peak = AudioServer::peak(recording);
+    QVERIFY2(peak > 3000, qPrintable(QStringLiteral("loudest sample %1").arg(peak)));
+
+    // OK acknowledges: the dialog goes away and the clock lives on.
+    keys(alarm, {QStringLiteral("Return")});
+    QVERIFY(waitFor(3000, [&] { return windowNamed(QStringLiteral("Sonntag"), 200) == 0; }));
+    QVERIFY(!clock->waitForFinished(300));
     clock->kill();
     clock->waitForFinished(3000);
 }

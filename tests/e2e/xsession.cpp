@@ -1,6 +1,9 @@
 #include "xsession.h"
 
 #include <QDeadlineTimer>
+
+#include <csignal>
+#include <cstdint>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -194,4 +197,101 @@ QImage XSession::screenshot() const
     const QString file = dir.filePath(QStringLiteral("screen.png"));
     run(QStringLiteral("import"), {QStringLiteral("-display"), m_display, QStringLiteral("-window"), QStringLiteral("root"), file});
     return QImage(file).convertToFormat(QImage::Format_RGB32);
+}
+
+AudioServer::~AudioServer()
+{
+    stopRecording();
+    stop(m_daemon.get());
+    if (!m_runtimeDir.isEmpty())
+        QDir(m_runtimeDir).removeRecursively();
+}
+
+QStringList AudioServer::missingTools()
+{
+    QStringList missing;
+    for (const char *tool : {"pulseaudio", "pactl", "parec"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            missing.append(QString::fromLatin1(tool));
+    return missing;
+}
+
+QString AudioServer::server() const
+{
+    return QStringLiteral("unix:") + m_runtimeDir + QStringLiteral("/pulse/native");
+}
+
+bool AudioServer::start(QString *error)
+{
+    QTemporaryDir dir;
+    dir.setAutoRemove(false);
+    m_runtimeDir = dir.path();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtimeDir);
+    env.insert(QStringLiteral("HOME"), m_runtimeDir);
+    env.remove(QStringLiteral("DISPLAY"));
+    m_daemon = std::make_unique<QProcess>();
+    m_daemon->setProcessEnvironment(env);
+    m_daemon->setStandardOutputFile(QProcess::nullDevice());
+    m_daemon->setStandardErrorFile(QProcess::nullDevice());
+    // No configuration of the machine's own: only the null sink and the socket.
+    m_daemon->start(QStringLiteral("pulseaudio"),
+                    {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
+                     QStringLiteral("--disable-shm=yes"), QStringLiteral("--use-pid-file=no"), QStringLiteral("-L"),
+                     QStringLiteral("module-null-sink sink_name=lumitakt"), QStringLiteral("-L"),
+                     QStringLiteral("module-native-protocol-unix auth-anonymous=1")});
+    const bool up = poll(10000, [&] {
+        QProcess pactl;
+        QProcessEnvironment penv = env;
+        penv.insert(QStringLiteral("PULSE_SERVER"), server());
+        pactl.setProcessEnvironment(penv);
+        pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sinks")});
+        pactl.waitForFinished(3000);
+        return pactl.readAllStandardOutput().contains("lumitakt");
+    });
+    if (!up)
+        *error = QStringLiteral("the audio server did not start");
+    return up;
+}
+
+bool AudioServer::startRecording(const QString &wavFile)
+{
+    m_recorder = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PULSE_SERVER"), server());
+    m_recorder->setProcessEnvironment(env);
+    m_recorder->start(QStringLiteral("parec"), {QStringLiteral("-d"), QStringLiteral("lumitakt.monitor"), QStringLiteral("--format=s16le"),
+                                                QStringLiteral("--channels=1"), QStringLiteral("--rate=22050"),
+                                                QStringLiteral("--file-format=wav"), wavFile});
+    return m_recorder->waitForStarted(5000);
+}
+
+void AudioServer::stopRecording()
+{
+    if (!m_recorder)
+        return;
+    // parec completes the WAV header when it is interrupted.
+    if (m_recorder->state() != QProcess::NotRunning) {
+        ::kill(static_cast<pid_t>(m_recorder->processId()), SIGINT);
+        if (!m_recorder->waitForFinished(5000))
+            stop(m_recorder.get());
+    }
+    m_recorder.reset();
+}
+
+int AudioServer::peak(const QString &wavFile)
+{
+    QFile file(wavFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray bytes = file.readAll();
+    const qsizetype data = bytes.indexOf("data");
+    if (data < 0)
+        return -1;
+    int peak = 0;
+    for (qsizetype i = data + 8; i + 1 < bytes.size(); i += 2) {
+        const auto sample = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[i]) | static_cast<std::uint8_t>(bytes[i + 1]) << 8);
+        peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    }
+    return peak;
 }

@@ -9,6 +9,31 @@
 
 #include <memory>
 
+// A private PulseAudio server with one null sink, whose monitor a test can
+// record to hear what a program played.
+class AudioServer {
+public:
+    AudioServer() = default;
+    ~AudioServer();
+    AudioServer(const AudioServer &) = delete;
+    AudioServer &operator=(const AudioServer &) = delete;
+
+    static QStringList missingTools();
+    bool start(QString *error);
+    // PULSE_SERVER for the programs that should play here.
+    QString server() const;
+    // Records what the sink plays, to a WAV file, until stopRecording().
+    bool startRecording(const QString &wavFile);
+    void stopRecording();
+    // The largest sample of a 16-bit WAV file's data, 0..32768.
+    static int peak(const QString &wavFile);
+
+private:
+    QString m_runtimeDir;
+    std::unique_ptr<QProcess> m_daemon;
+    std::unique_ptr<QProcess> m_recorder;
+};
+
 // A private X display for one test: Xvfb with openbox, started on a free
 // display number and stopped again with everything started on it.
 class XSession {

@@ -1,0 +1,538 @@
+#include "appointment/appointment.h"
+#include "appointment/termin.h"
+#include "mainwindow/lumitakt.h"
+#include "platform/fakes.h"
+#include "sharedstate.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace lumitakt;
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support")))
+        return;
+    previousHandler(type, context, message);
+}
+
+struct Fixture {
+    FakeServices fakes;
+    SharedState state;
+    QTemporaryDir folder;
+    std::unique_ptr<Lumitakt> window;
+
+    explicit Fixture(QTime start)
+    {
+        fakes.clock.set(QDateTime(QDate(2026, 12, 6), start));
+        window = std::make_unique<Lumitakt>(state, fakes.services(), folder.path());
+        window->timer()->stop();
+        window->show();
+    }
+    ~Fixture()
+    {
+        if (Termin *t = window->termin())
+            delete t;
+    }
+    void trigger(const char *item) { window->menuItem(QString::fromUtf8(item))->trigger(); }
+    Termin *dialog() const { return window->termin(); }
+    template <typename T>
+    T *element(const char *name) const
+    {
+        return dialog() ? dialog()->findChild<T *>(QString::fromUtf8(name)) : nullptr;
+    }
+    void tickAt(QTime time)
+    {
+        fakes.clock.set(time);
+        window->Timer_Timer();
+    }
+    void tickThrough(QTime from, QTime to)
+    {
+        fakes.clock.set(from);
+        window->Timer_Timer();
+        while (fakes.clock.now().time() < to) {
+            fakes.clock.advance(500);
+            window->Timer_Timer();
+        }
+    }
+    // Closes the dialog as its close button does, and lets the clock return.
+    void closeDialog()
+    {
+        QVERIFY(dialog());
+        dialog()->close();
+        settle();
+    }
+    void settle()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Enters an appointment through the menu and the enter face.
+    void enter(const QString &hour, const QString &minute, const QString &note)
+    {
+        trigger("MenuTerminEingeben");
+        element<QLineEdit>("txtStd")->setText(hour);
+        element<QLineEdit>("txtMin")->setText(minute);
+        element<QLineEdit>("txtTermin")->setText(note);
+        dialog()->btnOK(0)->click();
+        settle();
+    }
+    int height() const { return window->frameGeometry().height(); }
+    QString wav() const { return folder.path() + QStringLiteral("/Termin.wav"); }
+};
+
+// The next element the Tab key moves to.
+QWidget *nextTabStop(QWidget *from)
+{
+    QWidget *w = from->nextInFocusChain();
+    while (w != from && !(w->focusPolicy() & Qt::TabFocus))
+        w = w->nextInFocusChain();
+    return w;
+}
+
+} // namespace
+
+class TstAppointment : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        previousHandler = qInstallMessageHandler(quietOffscreen);
+    }
+    void dueTest_data();
+    void dueTest();
+    void enterFaceElements();
+    void defaultTime_data();
+    void defaultTime();
+    void scrollBarsRunUpsideDown();
+    void enterSetsTheAppointment();
+    void typedTimeIsKeptButNeverDue();
+    void clearCommand();
+    void closingAnyFaceEnablesTheClock_data();
+    void closingAnyFaceEnablesTheClock();
+    void signalFace_data();
+    void signalFace();
+    void alarmSoundsOnceOrEveryTick_data();
+    void alarmSoundsOnceOrEveryTick();
+    void acknowledgingEndsTheAlarm();
+    void unacknowledgedAlarmEndsWithTheMinute();
+    void closedAlarmReopensInTheSameMinute();
+    void openDialogKeepsItsFace();
+    void appointmentForTheCurrentMinute();
+};
+
+void TstAppointment::dueTest_data()
+{
+    QTest::addColumn<QString>("terminZeit");
+    QTest::addColumn<bool>("quittiert");
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<bool>("due");
+    QTest::newRow("same minute") << QStringLiteral("07:30") << false << QStringLiteral("07:30") << true;
+    QTest::newRow("acknowledged") << QStringLiteral("07:30") << true << QStringLiteral("07:30") << false;
+    QTest::newRow("other minute") << QStringLiteral("07:30") << false << QStringLiteral("07:31") << false;
+    QTest::newRow("empty") << QString() << false << QStringLiteral("07:30") << false;
+    QTest::newRow("typed 7:30") << QStringLiteral("7:30") << false << QStringLiteral("07:30") << false;
+}
+
+void TstAppointment::dueTest()
+{
+    QFETCH(QString, terminZeit);
+    QFETCH(bool, quittiert);
+    QFETCH(QString, now);
+    QFETCH(bool, due);
+    SharedState state;
+    state.TerminZeit = terminZeit;
+    state.TerminQuittiert = quittiert;
+    QCOMPARE(terminFaellig(state, now), due);
+}
+
+void TstAppointment::enterFaceElements()
+{
+    Fixture c(QTime(14, 37));
+    c.trigger("MenuTerminEingeben");
+    Termin *d = c.dialog();
+    QVERIFY(d);
+    QVERIFY(d->isVisible());
+    QVERIFY(!d->isModal());
+    QVERIFY(!c.window->isEnabled());
+    QCOMPARE(d->windowTitle(), QStringLiteral(" Termin eingeben"));
+    QVERIFY(d->testAttribute(Qt::WA_DeleteOnClose));
+    // The client area keeps its width of 5730 twips; the height is cut to an
+    // outer height of 1350 twips, frame included.
+    QCOMPARE(d->width(), 382);
+    QCOMPARE(d->frameGeometry().height(), 90);
+
+    struct Expected {
+        const char *name;
+        QRect rect;
+    };
+    for (const Expected &e : {Expected{"fraEingeben", {8, 2, 367, 51}}, Expected{"scrStd", {8, 18, 19, 24}},
+                              Expected{"txtStd", {28, 18, 25, 24}}, Expected{"txtMin", {68, 18, 25, 24}},
+                              Expected{"scrMin", {94, 18, 19, 24}}, Expected{"txtTermin", {118, 18, 153, 24}},
+                              Expected{"fraAnzeigen", {8, 66, 367, 47}}, Expected{"lblAnzeigen", {12, 16, 253, 26}},
+                              Expected{"fraTerminSignal", {8, 128, 367, 51}}}) {
+        QWidget *w = d->findChild<QWidget *>(QString::fromLatin1(e.name));
+        QVERIFY2(w, e.name);
+        QCOMPARE(w->geometry(), e.rect);
+    }
+    QVERIFY(c.element<QGroupBox>("fraEingeben")->isVisible());
+    QVERIFY(!c.element<QGroupBox>("fraAnzeigen")->isVisible());
+    QVERIFY(!c.element<QGroupBox>("fraTerminSignal")->isVisible());
+    QCOMPARE(c.element<QGroupBox>("fraTerminSignal")->title(), QStringLiteral(" .WAV-Datei abspielen "));
+    QCOMPARE(c.element<QLabel>("lblAnzeigen")->text(), QStringLiteral("Ihr Termin ist erreicht"));
+    QCOMPARE(c.element<QLabel>("lblAnzeigen")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QVERIFY(c.element<QLabel>("lblAnzeigen")->font().bold());
+    QCOMPARE(c.element<QLineEdit>("txtStd")->maxLength(), 2);
+    QCOMPARE(c.element<QLineEdit>("txtMin")->maxLength(), 2);
+    QCOMPARE(c.element<QLineEdit>("txtTermin")->maxLength(), 25);
+    QCOMPARE(c.element<QLineEdit>("txtTermin")->text(), QString());
+    QCOMPARE(c.element<QLineEdit>("txtStd")->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    QCOMPARE(c.element<QLineEdit>("txtTermin")->font().family(), QStringLiteral("Arial"));
+
+    const QRect okRects[] = {{278, 18, 80, 23}, {278, 16, 80, 23}, {278, 20, 80, 23}};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(d->btnOK(i)->objectName(), QStringLiteral("btnOK"));
+        QCOMPARE(d->btnOK(i)->property("index").toInt(), i);
+        QCOMPARE(d->btnOK(i)->text(), QStringLiteral("OK"));
+        QCOMPARE(d->btnOK(i)->geometry(), okRects[i]);
+        QCOMPARE(d->btnOK(i)->isDefault(), i == 0);
+    }
+    QCOMPARE(d->optTerminsignal(0)->text(), QStringLiteral("wiederholen"));
+    QCOMPARE(d->optTerminsignal(1)->text(), QStringLiteral("einmal"));
+    QCOMPARE(d->optTerminsignal(0)->geometry(), QRect(156, 22, 100, 19));
+    QCOMPARE(d->optTerminsignal(1)->geometry(), QRect(18, 22, 85, 19));
+    QCOMPARE(d->optTerminsignal(0)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+
+    // Tab order.
+    const char *order[] = {"scrStd", "txtStd", "txtMin", "scrMin", "txtTermin"};
+    for (int i = 0; i + 1 < 5; ++i)
+        QCOMPARE(nextTabStop(d->findChild<QWidget *>(QString::fromLatin1(order[i]))),
+                 d->findChild<QWidget *>(QString::fromLatin1(order[i + 1])));
+    QCOMPARE(nextTabStop(c.element<QLineEdit>("txtTermin")), d->btnOK(0));
+    // Enter presses OK.
+    QTest::keyClick(c.element<QLineEdit>("txtTermin"), Qt::Key_Return);
+    c.settle();
+    QVERIFY(!c.dialog());
+    QVERIFY(c.state.TerminGesetzt);
+}
+
+void TstAppointment::defaultTime_data()
+{
+    QTest::addColumn<QTime>("now");
+    QTest::addColumn<QString>("hour");
+    QTest::addColumn<int>("barValue");
+    QTest::newRow("14:37") << QTime(14, 37) << QStringLiteral("15") << 8;
+    QTest::newRow("00:05") << QTime(0, 5) << QStringLiteral("01") << 22;
+    QTest::newRow("22:10") << QTime(22, 10) << QStringLiteral("23") << 0;
+    QTest::newRow("23:30 proposes 00") << QTime(23, 30) << QStringLiteral("00") << 23;
+}
+
+void TstAppointment::defaultTime()
+{
+    QFETCH(QTime, now);
+    QFETCH(QString, hour);
+    QFETCH(int, barValue);
+    Fixture c(now);
+    for (const char *command : {"MenuTerminEingeben", "MenuTerminSignal"}) {
+        c.trigger(command);
+        QCOMPARE(c.element<QLineEdit>("txtStd")->text(), hour);
+        QCOMPARE(c.element<QLineEdit>("txtMin")->text(), QStringLiteral("00"));
+        QCOMPARE(c.element<QScrollBar>("scrStd")->value(), barValue);
+        QCOMPARE(c.element<QScrollBar>("scrMin")->value(), 59);
+        c.closeDialog();
+    }
+}
+
+void TstAppointment::scrollBarsRunUpsideDown()
+{
+    Fixture c(QTime(14, 37));
+    c.trigger("MenuTerminEingeben");
+    QScrollBar *hour = c.element<QScrollBar>("scrStd");
+    QScrollBar *minute = c.element<QScrollBar>("scrMin");
+    QLineEdit *txtStd = c.element<QLineEdit>("txtStd");
+    QLineEdit *txtMin = c.element<QLineEdit>("txtMin");
+    // The up arrow raises the number.
+    hour->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(txtStd->text(), QStringLiteral("16"));
+    hour->triggerAction(QAbstractSlider::SliderPageStepAdd); // a click on the track steps by one too
+    hour->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(txtStd->text(), QStringLiteral("14"));
+    // The ends: 23 at the top, 00 at the bottom; nothing beyond.
+    hour->setValue(0);
+    hour->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(txtStd->text(), QStringLiteral("23"));
+    hour->setValue(23);
+    hour->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(txtStd->text(), QStringLiteral("00"));
+    QCOMPARE(txtMin->text(), QStringLiteral("00"));
+    minute->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(txtMin->text(), QStringLiteral("00"));
+    minute->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(txtMin->text(), QStringLiteral("01"));
+    minute->setValue(0);
+    minute->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(txtMin->text(), QStringLiteral("59"));
+    // Typing does not move the bars.
+    txtStd->setText(QStringLiteral("07"));
+    QCOMPARE(hour->value(), 23);
+}
+
+void TstAppointment::enterSetsTheAppointment()
+{
+    Fixture c(QTime(8, 0));
+    c.state.TerminGemeldet = true;
+    c.state.TerminQuittiert = true;
+    c.enter(QStringLiteral("09"), QStringLiteral("30"), QStringLiteral("Zahnarzt"));
+    QCOMPARE(c.state.TerminZeit, QStringLiteral("09:30"));
+    QCOMPARE(c.state.TerminText, QStringLiteral("Zahnarzt"));
+    QVERIFY(c.state.TerminGesetzt);
+    QVERIFY(!c.state.TerminQuittiert);
+    QVERIFY(!c.state.TerminGemeldet);
+    QVERIFY(c.window->isEnabled());
+    QCOMPARE(c.window->lblTermin()->text(), QStringLiteral("Termin   09:30"));
+    QVERIFY(!c.window->lblTermin()->isHidden());
+    QCOMPARE(c.height(), 105);
+}
+
+void TstAppointment::typedTimeIsKeptButNeverDue()
+{
+    Fixture c(QTime(9, 0));
+    c.enter(QStringLiteral("9"), QStringLiteral("30"), QString());
+    QCOMPARE(c.state.TerminZeit, QStringLiteral("9:30"));
+    QCOMPARE(c.window->lblTermin()->text(), QStringLiteral("Termin   9:30"));
+    c.tickThrough(QTime(9, 29, 58), QTime(9, 31));
+    QVERIFY(!c.dialog());
+    QVERIFY(c.fakes.sound.played.isEmpty());
+}
+
+void TstAppointment::clearCommand()
+{
+    Fixture c(QTime(8, 0));
+    c.state.SignalModus = 1;
+    c.enter(QStringLiteral("09"), QStringLiteral("30"), QStringLiteral("Zahnarzt"));
+    c.state.TerminGemeldet = true;
+    c.trigger("MenuTerminLöschen");
+    QVERIFY(!c.dialog());
+    QVERIFY(c.window->isEnabled());
+    QCOMPARE(c.state.TerminZeit, QString());
+    QVERIFY(!c.state.TerminGesetzt);
+    QCOMPARE(c.state.TerminText, QStringLiteral("Zahnarzt"));
+    QVERIFY(c.state.TerminGemeldet);
+    QCOMPARE(c.window->lblTermin()->text(), QStringLiteral("Termin   "));
+    QVERIFY(c.window->lblTermin()->isHidden());
+    QCOMPARE(c.height(), 96);
+    // Never due any more.
+    c.tickThrough(QTime(9, 29, 59), QTime(9, 30, 30));
+    QVERIFY(!c.dialog());
+    // With the stopwatch running the window keeps its tall height.
+    c.trigger("MenuStopuhrStarten");
+    c.trigger("MenuTerminLöschen");
+    QCOMPARE(c.height(), 105);
+}
+
+void TstAppointment::closingAnyFaceEnablesTheClock_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("enter") << QStringLiteral("MenuTerminEingeben");
+    QTest::newRow("signal") << QStringLiteral("MenuTerminSignal");
+}
+
+void TstAppointment::closingAnyFaceEnablesTheClock()
+{
+    QFETCH(QString, command);
+    Fixture c(QTime(8, 0));
+    c.trigger(command.toUtf8().constData());
+    QVERIFY(!c.window->isEnabled());
+    c.element<QLineEdit>("txtStd")->setText(QStringLiteral("11"));
+    c.closeDialog();
+    QVERIFY(!c.dialog());
+    QVERIFY(c.window->isEnabled());
+    QVERIFY(!c.state.TerminGesetzt);
+    QCOMPARE(c.state.TerminZeit, QString());
+    QCOMPARE(c.height(), 96);
+}
+
+void TstAppointment::signalFace_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("einmal");
+    QTest::addColumn<bool>("wiederholen");
+    QTest::newRow("einmal") << 1 << true << false;
+    QTest::newRow("wiederholen") << 0 << false << true;
+    QTest::newRow("from an edited file") << 7 << false << false;
+}
+
+void TstAppointment::signalFace()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, einmal);
+    QFETCH(bool, wiederholen);
+    Fixture c(QTime(8, 0));
+    c.state.SignalModus = static_cast<std::int16_t>(mode);
+    c.trigger("MenuTerminSignal");
+    Termin *d = c.dialog();
+    QCOMPARE(d->windowTitle(), QStringLiteral(" Termin signalisieren"));
+    QVERIFY(c.element<QGroupBox>("fraTerminSignal")->isVisible());
+    QCOMPARE(c.element<QGroupBox>("fraTerminSignal")->y(), 2);
+    QVERIFY(!c.element<QGroupBox>("fraEingeben")->isVisible());
+    QVERIFY(!c.element<QGroupBox>("fraAnzeigen")->isVisible());
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(!d->btnOK(i)->isDefault());
+    QCOMPARE(d->optTerminsignal(1)->isChecked(), einmal);
+    QCOMPARE(d->optTerminsignal(0)->isChecked(), wiederholen);
+    QCOMPARE(c.state.SignalModus, std::int16_t(mode)); // nothing changes by looking
+
+    // A choice is stored at once and kept when the dialog is closed.
+    QTest::mouseClick(d->optTerminsignal(mode == 0 ? 1 : 0), Qt::LeftButton);
+    const std::int16_t chosen = mode == 0 ? 1 : 0;
+    QCOMPARE(c.state.SignalModus, chosen);
+    c.closeDialog();
+    QCOMPARE(c.state.SignalModus, chosen);
+    QVERIFY(c.window->isEnabled());
+
+    // OK closes too.
+    c.trigger("MenuTerminSignal");
+    c.dialog()->btnOK(2)->click();
+    c.settle();
+    QVERIFY(!c.dialog());
+    QVERIFY(c.window->isEnabled());
+}
+
+void TstAppointment::alarmSoundsOnceOrEveryTick_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("sounds");
+    QTest::newRow("einmal") << 1 << 1;
+    QTest::newRow("wiederholen") << 0 << 120;
+    QTest::newRow("any other mode repeats") << 5 << 120;
+}
+
+void TstAppointment::alarmSoundsOnceOrEveryTick()
+{
+    QFETCH(int, mode);
+    QFETCH(int, sounds);
+    Fixture c(QTime(7, 0));
+    c.state.SignalModus = static_cast<std::int16_t>(mode);
+    c.enter(QStringLiteral("07"), QStringLiteral("30"), QStringLiteral("Bus"));
+    c.tickThrough(QTime(7, 29, 58), QTime(7, 29, 59, 500));
+    QVERIFY(!c.dialog());
+    c.tickThrough(QTime(7, 30, 0), QTime(7, 30, 59, 500));
+    QCOMPARE(c.fakes.sound.played.size(), sounds);
+    QCOMPARE(c.fakes.sound.played.first(), c.wav());
+    QVERIFY(c.dialog());
+    QCOMPARE(c.state.TerminModus, std::int16_t{2});
+    // The alarm face: date and time of its opening, and the note.
+    QCOMPARE(c.dialog()->windowTitle(), QStringLiteral(" Sonntag, 6. Dezember 2026     07:30:00"));
+    QCOMPARE(c.element<QLabel>("lblAnzeigen")->text(), QStringLiteral("Bus"));
+    QVERIFY(c.element<QGroupBox>("fraAnzeigen")->isVisible());
+    QCOMPARE(c.element<QGroupBox>("fraAnzeigen")->y(), 2);
+    QVERIFY(!c.element<QGroupBox>("fraEingeben")->isVisible());
+    QVERIFY(c.dialog()->btnOK(1)->isDefault());
+    // The clock stays usable while the alarm is shown.
+    QVERIFY(c.window->isEnabled());
+    c.tickAt(QTime(7, 31, 0));
+    QCOMPARE(c.fakes.sound.played.size(), sounds);
+}
+
+void TstAppointment::acknowledgingEndsTheAlarm()
+{
+    Fixture c(QTime(7, 0));
+    c.state.SignalModus = 0;
+    c.enter(QStringLiteral("07"), QStringLiteral("30"), QStringLiteral("Bus"));
+    c.tickThrough(QTime(7, 30, 0), QTime(7, 30, 20));
+    const qsizetype played = c.fakes.sound.played.size();
+    QCOMPARE(played, 41);
+    c.dialog()->btnOK(1)->click();
+    c.settle();
+    QVERIFY(!c.dialog());
+    QVERIFY(c.state.TerminQuittiert);
+    QVERIFY(!c.state.TerminGesetzt);
+    QCOMPARE(c.state.TerminZeit, QString());
+    QVERIFY(c.window->lblTermin()->isHidden());
+    QCOMPARE(c.height(), 96);
+    c.tickThrough(QTime(7, 30, 20, 500), QTime(7, 30, 59, 500));
+    QCOMPARE(c.fakes.sound.played.size(), played);
+    QVERIFY(!c.dialog());
+}
+
+void TstAppointment::unacknowledgedAlarmEndsWithTheMinute()
+{
+    Fixture c(QTime(7, 0));
+    c.state.SignalModus = 1;
+    c.enter(QStringLiteral("07"), QStringLiteral("30"), QStringLiteral("Bus"));
+    c.tickThrough(QTime(7, 30, 0), QTime(7, 31, 30));
+    QCOMPARE(c.fakes.sound.played.size(), 1);
+    // The dialog stays, the appointment stays set.
+    QVERIFY(c.dialog());
+    QVERIFY(c.state.TerminGesetzt);
+    QVERIFY(!c.window->lblTermin()->isHidden());
+    c.closeDialog();
+    // The next day at the same time it is due again; the single sound was
+    // given already, so it comes silently.
+    c.fakes.clock.set(QDateTime(QDate(2026, 12, 7), QTime(7, 29, 59, 500)));
+    c.window->Timer_Timer();
+    QVERIFY(!c.dialog());
+    c.fakes.clock.advance(500);
+    c.window->Timer_Timer();
+    QVERIFY(c.dialog());
+    QCOMPARE(c.dialog()->windowTitle(), QStringLiteral(" Montag, 7. Dezember 2026     07:30:00"));
+    QCOMPARE(c.fakes.sound.played.size(), 1);
+}
+
+void TstAppointment::closedAlarmReopensInTheSameMinute()
+{
+    Fixture c(QTime(7, 0));
+    c.enter(QStringLiteral("07"), QStringLiteral("30"), QString());
+    c.tickAt(QTime(7, 30, 5));
+    QCOMPARE(c.element<QLabel>("lblAnzeigen")->text(), QString()); // an empty note shows nothing
+    c.closeDialog();
+    QVERIFY(!c.dialog());
+    QVERIFY(c.window->isEnabled());
+    c.tickAt(QTime(7, 30, 5, 500));
+    QVERIFY(c.dialog());
+    QVERIFY(c.element<QGroupBox>("fraAnzeigen")->isVisible());
+}
+
+void TstAppointment::openDialogKeepsItsFace()
+{
+    Fixture c(QTime(7, 0));
+    c.enter(QStringLiteral("07"), QStringLiteral("30"), QStringLiteral("Bus"));
+    c.tickAt(QTime(7, 30, 0));
+    Termin *alarm = c.dialog();
+    QVERIFY(alarm);
+    c.trigger("MenuTerminEingeben");
+    QCOMPARE(c.dialog(), alarm);
+    QCOMPARE(c.state.TerminModus, std::int16_t{1});
+    QVERIFY(c.element<QGroupBox>("fraAnzeigen")->isVisible());
+    QVERIFY(!c.element<QGroupBox>("fraEingeben")->isVisible());
+    c.closeDialog();
+    QVERIFY(c.window->isEnabled());
+}
+
+void TstAppointment::appointmentForTheCurrentMinute()
+{
+    Fixture c(QTime(10, 15, 10));
+    c.enter(QStringLiteral("10"), QStringLiteral("15"), QStringLiteral("jetzt"));
+    QVERIFY(!c.dialog());
+    c.tickAt(QTime(10, 15, 10, 500));
+    QVERIFY(c.dialog());
+    QCOMPARE(c.fakes.sound.played.size(), 1);
+}
+
+QTEST_MAIN(TstAppointment)
+#include "tst_appointment.moc"
