@@ -1,7 +1,6 @@
 #include "appointment/termin.h"
 
 #include "appointment/appointment.h"
-#include "clockface/segmentpictures.h"
 #include "mainwindow/clocktexts.h"
 #include "mainwindow/outersize.h"
 #include "platform/clock.h"
@@ -13,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 
 namespace lumitakt {
@@ -49,30 +47,16 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, QColor colour)
 } // namespace
 
 Termin::Termin(SharedState &state, const Clock &clock, QWidget *mainWindow)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                           | Qt::WindowStaysOnTopHint),
-      m_state(state), m_clock(clock), m_mainWindow(mainWindow)
+    : ProgramDialog(mainWindow), m_state(state), m_clock(clock)
 {
-    // A window of its own rather than a child of the clock: it stays open,
-    // and the program with it, when the clock window is closed first; kept
-    // on top so the clock, which always stays on top, never hides it.
-    setAttribute(Qt::WA_DeleteOnClose);
-    setModal(false);
     createElements();
-    connect(this, &QDialog::finished, this, &Termin::Form_Unload);
     Form_Load();
-}
-
-Termin::~Termin()
-{
-    Form_Unload();
 }
 
 void Termin::createElements()
 {
     setObjectName(QStringLiteral("Termin"));
     setWindowTitle(QStringLiteral(" Termin eingeben"));
-    setWindowIcon(QIcon(QPixmap::fromImage(iconPicture())));
     resize(kClientAtCreation);
     m_outerSize = new OuterSizeKeeper(this);
 
@@ -171,11 +155,7 @@ void Termin::Form_Load()
 {
     // Centred with the size at creation; the cut that follows leaves the
     // dialog standing a little above the middle of the screen.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - kClientAtCreation.width()) / 2,
-             area.y() + (area.height() - kClientAtCreation.height()) / 2);
-    }
+    centreOnScreen(kClientAtCreation);
     m_outerSize->setSize({kClientAtCreation.width(), false, kOuterHeightAfterLoad, true});
 
     switch (m_state.TerminModus) {
@@ -254,24 +234,13 @@ void Termin::btnOK_Click(int Index)
         m_state.TerminZeit.clear();
         m_state.TerminGesetzt = false;
         m_state.TerminQuittiert = true;
-        if (m_mainWindow && !m_mainWindow->isHidden())
-            m_mainWindow->show();
+        if (mainWindow() && !mainWindow()->isHidden())
+            mainWindow()->show();
         break;
     default:
         break;
     }
     close();
-}
-
-void Termin::Form_Unload()
-{
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
-    if (m_mainWindow)
-        m_mainWindow->setEnabled(true);
-    Q_EMIT unloaded();
-    deleteLater();
 }
 
 } // namespace lumitakt

@@ -10,8 +10,11 @@
 #include "mainwindow/helpkey.h"
 #include "mainwindow/outersize.h"
 #include "platform/clock.h"
+#include "platform/commandstarter.h"
 #include "platform/soundplayer.h"
 #include "settings/settingsfile.h"
+#include "timesync/synchron.h"
+#include "timesync/timesync.h"
 #include "sharedstate.h"
 
 #include <QAction>
@@ -183,10 +186,12 @@ void Lumitakt::createMenu()
     connect(item(properties, u"MenuEigenschaftenLCDlight", u"LCD beleuchtet"), &QAction::triggered, this,
             &Lumitakt::MenuEigenschaftenLCDlight_Click);
     separator(properties, u"L3");
-    item(properties, u"MenuEigenschaftenSynronisierenMit", u"synchronisieren mit ...");
+    connect(item(properties, u"MenuEigenschaftenSynronisierenMit", u"synchronisieren mit ..."), &QAction::triggered, this,
+            &Lumitakt::MenuEigenschaftenSynronisierenMit_Click);
 
     separator(m_menu, u"L4");
-    item(m_menu, u"MenuEigenschaftenSynronisieren", u"s&ynchronisieren");
+    connect(item(m_menu, u"MenuEigenschaftenSynronisieren", u"s&ynchronisieren"), &QAction::triggered, this,
+            &Lumitakt::MenuEigenschaftenSynronisieren_Click);
     separator(m_menu, u"L5");
     connect(item(m_menu, u"MenuHilfe", u"&Hilfe"), &QAction::triggered, this, &Lumitakt::MenuHilfe_Click);
     item(m_menu, u"MenuInfo", u"&Info über ...");
@@ -334,6 +339,10 @@ void Lumitakt::Timer_Timer()
         m_state.FensterOben = at.y() * kTwipsPerPixel;
     }
 
+    // 3. Every ten minutes the computer's clock is set from the time server.
+    if (syncDue(now.minute, now.second))
+        UhrzeitSyncronisieren();
+
     // 4. The caption carries the date, and the time while minimised.
     setWindowTitle(minimised ? minimisedCaption(now.date, now.timeText) : normalCaption(now.date));
 
@@ -416,6 +425,36 @@ void Lumitakt::returnFromDialog()
         activateWindow();
         Form_Activate();
     });
+}
+
+void Lumitakt::UhrzeitSyncronisieren()
+{
+    // Started and forgotten: nothing of its result is used, and a command
+    // that cannot start changes nothing.
+    if (const std::optional<SyncCommand> command = syncCommand(m_state.Zeitserver))
+        m_services.commands.start(command->program, command->arguments);
+}
+
+void Lumitakt::MenuEigenschaftenSynronisieren_Click()
+{
+    UhrzeitSyncronisieren();
+}
+
+void Lumitakt::MenuEigenschaftenSynronisierenMit_Click()
+{
+    if (!m_synchron) {
+        m_synchron = new Synchron(m_state, this);
+        connect(m_synchron, &Synchron::unloaded, this, &Lumitakt::returnFromDialog);
+    }
+    m_synchron->show();
+    m_synchron->raise();
+    m_synchron->activateWindow();
+    setEnabled(false);
+}
+
+Synchron *Lumitakt::synchron() const
+{
+    return m_synchron;
 }
 
 void Lumitakt::MenuStopuhrStarten_Click()

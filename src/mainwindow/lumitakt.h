@@ -18,6 +18,7 @@ class QTimer;
 namespace lumitakt {
 
 class HelpKey;
+class Synchron;
 class Termin;
 class OuterSizeKeeper;
 class PictureElement;
@@ -49,12 +50,15 @@ public:
     void MenuTerminEingeben_Click();
     void MenuTerminLoeschen_Click();
     void MenuTerminSignal_Click();
+    void MenuEigenschaftenSynronisieren_Click();
+    void MenuEigenschaftenSynronisierenMit_Click();
     void MenuStopuhrStarten_Click();
     void MenuStopuhrAnhalten_Click();
     void MenuStopuhrLoeschen_Click();
 
     // Routines.
     void Farbwahl(const QString &Farbe);
+    void UhrzeitSyncronisieren();
     void ZifferZeigen(int position, std::int16_t value);
 
     // Elements, for the other parts of the program and for tests.
@@ -66,6 +70,7 @@ public:
     QAction *menuItem(const QString &name) const;
     QTimer *timer() const { return m_timer; }
     Termin *termin() const;
+    Synchron *synchron() const;
     const PictureStores &pictureStores() const { return m_stores; }
 
     QString helpFile() const;
@@ -109,6 +114,7 @@ private:
     HelpKey *m_helpKey = nullptr;
     OuterSizeKeeper *m_outerSize = nullptr;
     QPointer<Termin> m_termin;
+    QPointer<Synchron> m_synchron;
 
     Stopuhr m_stopuhr;
 

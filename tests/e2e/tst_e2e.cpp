@@ -60,10 +60,11 @@ private Q_SLOTS:
     void settingsSurviveARestart();
     void stopwatchThroughTheKeyboardMenu();
     void appointmentRingsThroughTheSpeaker();
+    void timeServerCommandRunsSafely();
 
 private:
     // Starts the clock with its wall clock shifted to the given moment.
-    QProcess *startClock(qulonglong *window, const QProcessEnvironment &extra = {});
+    QProcess *startClock(qulonglong *window, const QProcessEnvironment &extra = {}, const char *fakeStart = kFakeStart);
     qulonglong windowNamed(const QString &pattern, int timeoutMs = 5000);
     QString iniPath() const { return m_programFolder.filePath(QStringLiteral("Lumitakt.ini")); }
     int wrongPixels(qulonglong window, const QString &hhmm, QRgb lit);
@@ -104,14 +105,14 @@ qulonglong TstE2E::windowNamed(const QString &pattern, int timeoutMs)
     return window;
 }
 
-QProcess *TstE2E::startClock(qulonglong *window, const QProcessEnvironment &extra)
+QProcess *TstE2E::startClock(qulonglong *window, const QProcessEnvironment &extra, const char *fakeStart)
 {
     QProcessEnvironment env = extra;
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
     env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
     // Only the wall clock is shifted; timers keep the real monotonic time.
     env.insert(QStringLiteral("LD_PRELOAD"), XSession::fakeTimeLibrary());
-    env.insert(QStringLiteral("FAKETIME"), QString::fromLatin1(kFakeStart));
+    env.insert(QStringLiteral("FAKETIME"), QString::fromLatin1(fakeStart));
     env.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
     QProcess *clock = m_x.launch(m_program, {}, env);
     *window = m_x.waitForWindow(QStringLiteral("lumitakt"));
@@ -323,6 +324,57 @@ void TstE2E::appointmentRingsThroughTheSpeaker()
     keys(alarm, {QStringLiteral("Return")});
     QVERIFY(waitFor(3000, [&] { return windowNamed(QStringLiteral("Sonntag"), 200) == 0; }));
     QVERIFY(!clock->waitForFinished(300));
+    clock->kill();
+    clock->waitForFinished(3000);
+}
+
+void TstE2E::timeServerCommandRunsSafely()
+{
+    // A stand-in for ntpdate, first on the PATH, that writes down how it was called.
+    QTemporaryDir bin;
+    const QString calls = bin.filePath(QStringLiteral("calls.txt"));
+    const QString pwned = bin.filePath(QStringLiteral("pwned"));
+    QFile script(bin.filePath(QStringLiteral("ntpdate")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n{ printf 'call %s\\n' \"$#\"; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } >> '" + calls.toUtf8() + "'\n");
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+
+    // A hostile name in the settings file: with a shell it would run a command.
+    const QString name = QStringLiteral("x; touch ") + pwned;
+    QFile ini(iniPath());
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write("rot\r\n 0 \r\n 0 \r\n" + name.toUtf8() + "\r\n 1 \r\n");
+    ini.close();
+
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("PATH"), bin.path() + u':' + qEnvironmentVariable("PATH"));
+    qulonglong window = 0;
+    QProcess *clock = startClock(&window, env, "@2026-12-06 12:29:58");
+    QVERIFY(window);
+
+    // At 12:30:00 the tick starts it, with the name as its one argument.
+    QVERIFY2(waitFor(8000, [&] { return QFile::exists(calls); }), "ntpdate was not started");
+    QThread::msleep(1500);
+    QFile recorded(calls);
+    QVERIFY(recorded.open(QIODevice::ReadOnly));
+    const QByteArray lines = recorded.readAll();
+    const QByteArray oneCall = "call 1\n[" + name.toUtf8() + "]\n";
+    QVERIFY2(lines == oneCall || lines == oneCall + oneCall, lines.constData());
+    QVERIFY2(!QFile::exists(pwned), "the name was run as a command");
+
+    // No started command is left behind as a zombie.
+    const QString pid = QString::number(clock->processId());
+    int zombies = 0;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> fields = stat.readAll().split(')').value(1).trimmed().split(' ');
+        if (fields.size() > 1 && fields[1] == pid.toUtf8() && fields[0] == "Z")
+            ++zombies;
+    }
+    QCOMPARE(zombies, 0);
     clock->kill();
     clock->waitForFinished(3000);
 }

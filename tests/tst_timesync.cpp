@@ -1,0 +1,226 @@
+#include "mainwindow/lumitakt.h"
+#include "platform/fakes.h"
+#include "sharedstate.h"
+#include "timesync/synchron.h"
+#include "timesync/timesync.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace lumitakt;
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support")))
+        return;
+    previousHandler(type, context, message);
+}
+
+struct Fixture {
+    FakeServices fakes;
+    SharedState state;
+    QTemporaryDir folder;
+    std::unique_ptr<Lumitakt> window;
+
+    explicit Fixture(QTime start, const QString &server = QString())
+    {
+        fakes.clock.set(QDateTime(QDate(2026, 12, 6), start));
+        window = std::make_unique<Lumitakt>(state, fakes.services(), folder.path());
+        state.Zeitserver = server;
+        window->timer()->stop();
+        window->show();
+    }
+    ~Fixture() { delete window->synchron(); }
+    QAction *item(const char *name) const { return window->menuItem(QString::fromUtf8(name)); }
+    void tickAt(QTime time)
+    {
+        fakes.clock.set(time);
+        window->Timer_Timer();
+    }
+    void settle()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+    QLineEdit *text() const { return window->synchron()->findChild<QLineEdit *>(QStringLiteral("txtSynchron")); }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(std::optional<QStringList>)
+
+class TstTimeSync : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { previousHandler = qInstallMessageHandler(quietOffscreen); }
+    void commandForAName_data();
+    void commandForAName();
+    void tenMinuteRule_data();
+    void tenMinuteRule();
+    void menuCommandStartsOnce();
+    void dialogElements();
+    void dialogStoresOnOkOnly_data();
+    void dialogStoresOnOkOnly();
+    void longNameFromTheFileIsNotCut();
+};
+
+void TstTimeSync::commandForAName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<std::optional<QStringList>>("arguments");
+    const auto args = [](const QString &name) { return std::optional<QStringList>(QStringList{name}); };
+    for (const char16_t *name : {u"ZEIT01", u" zeit ", u"zeit.example.org", u"x & del c:\\*.*", u"x; rm -rf ~", u"$(reboot)",
+                                 u"`id`", u"\"quoted\"", u"'single'", u"a|b>c", u"x\ny", u"ntp-1"})
+        QTest::newRow(QString::fromUtf16(name).toUtf8().constData()) << QString::fromUtf16(name) << args(QString::fromUtf16(name));
+    QTest::newRow("empty") << QString() << std::optional<QStringList>();
+    QTest::newRow("option -q") << QStringLiteral("-q") << std::optional<QStringList>();
+    QTest::newRow("option --help") << QStringLiteral("--help") << std::optional<QStringList>();
+    QTest::newRow("NUL inside") << QString::fromUtf16(u"zeit\0-b", 7) << std::optional<QStringList>();
+}
+
+void TstTimeSync::commandForAName()
+{
+    QFETCH(QString, name);
+    QFETCH(std::optional<QStringList>, arguments);
+    const std::optional<SyncCommand> command = syncCommand(name);
+    QCOMPARE(command.has_value(), arguments.has_value());
+    if (command) {
+        QCOMPARE(command->program, QStringLiteral("ntpdate"));
+        QCOMPARE(command->arguments, *arguments);
+    }
+}
+
+void TstTimeSync::tenMinuteRule_data()
+{
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<int>("started");
+    QTest::newRow("12:30:00") << QTime(12, 30, 0) << QStringLiteral("ZEIT01") << 1;
+    QTest::newRow("12:30:00.5") << QTime(12, 30, 0, 500) << QStringLiteral("ZEIT01") << 1;
+    QTest::newRow("12:31:00") << QTime(12, 31, 0) << QStringLiteral("ZEIT01") << 0;
+    QTest::newRow("12:30:01") << QTime(12, 30, 1) << QStringLiteral("ZEIT01") << 0;
+    QTest::newRow("00:00:00") << QTime(0, 0, 0) << QStringLiteral("ZEIT01") << 1;
+    QTest::newRow("12:50:00") << QTime(12, 50, 0) << QStringLiteral("ZEIT01") << 1;
+    QTest::newRow("no server") << QTime(12, 30, 0) << QString() << 0;
+    QTest::newRow("option as name") << QTime(12, 30, 0) << QStringLiteral("-x") << 0;
+}
+
+void TstTimeSync::tenMinuteRule()
+{
+    QFETCH(QTime, time);
+    QFETCH(QString, server);
+    QFETCH(int, started);
+    Fixture c(QTime(12, 0, 30), server);
+    c.tickAt(time);
+    QCOMPARE(c.fakes.commands.started.size(), started);
+    if (started)
+        QCOMPARE(c.fakes.commands.started.first(), (StartedCommand{QStringLiteral("ntpdate"), {server}}));
+
+    // Over a whole hour, ticking twice a second: two starts in each of the six seconds.
+    c.fakes.commands.started.clear();
+    c.fakes.clock.set(QTime(13, 0, 0, 250));
+    for (int i = 0; i < 7200; ++i) {
+        c.window->Timer_Timer();
+        c.fakes.clock.advance(500);
+    }
+    QCOMPARE(c.fakes.commands.started.size(), syncCommand(server) ? 12 : 0);
+}
+
+void TstTimeSync::menuCommandStartsOnce()
+{
+    Fixture c(QTime(9, 1), QStringLiteral("ZEIT01"));
+    QAction *sync = c.item("MenuEigenschaftenSynronisieren");
+    c.window->Form_Activate();
+    QVERIFY(sync->isEnabled());
+    sync->trigger();
+    QCOMPARE(c.fakes.commands.started, (QList<StartedCommand>{{QStringLiteral("ntpdate"), {QStringLiteral("ZEIT01")}}}));
+}
+
+void TstTimeSync::dialogElements()
+{
+    Fixture c(QTime(9, 1), QStringLiteral("ZEIT01"));
+    c.item("MenuEigenschaftenSynronisierenMit")->trigger();
+    Synchron *d = c.window->synchron();
+    QVERIFY(d);
+    QVERIFY(d->isVisible());
+    QVERIFY(!d->isModal());
+    QVERIFY(!c.window->isEnabled());
+    QCOMPARE(d->windowTitle(), QStringLiteral(" syncronisieren mit"));
+    QCOMPARE(d->size(), QSize(382, 64));
+    QCOMPARE(d->findChild<QGroupBox *>(QStringLiteral("Frame"))->geometry(), QRect(6, 2, 367, 51));
+    QLineEdit *text = c.text();
+    QCOMPARE(text->geometry(), QRect(10, 18, 255, 24));
+    QCOMPARE(text->maxLength(), 25);
+    QCOMPARE(text->text(), QStringLiteral("ZEIT01"));
+    QCOMPARE(text->selectedText(), QStringLiteral("ZEIT01"));
+    QCOMPARE(text->font().family(), QStringLiteral("Arial"));
+    QPushButton *ok = d->findChild<QPushButton *>(QStringLiteral("btnOK"));
+    QCOMPARE(ok->geometry(), QRect(278, 18, 80, 23));
+    QVERIFY(ok->isDefault());
+    // A second command only brings the open dialog to the front.
+    c.item("MenuEigenschaftenSynronisierenMit")->trigger();
+    QCOMPARE(c.window->synchron(), d);
+
+    // Typing replaces the selected name; at most 25 characters.
+    QTest::keyClicks(text, QStringLiteral("zeit.example.org.and.then.some.more"));
+    QCOMPARE(text->text(), QStringLiteral("zeit.example.org.and.then"));
+}
+
+void TstTimeSync::dialogStoresOnOkOnly_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("OK with a name") << QStringLiteral("  zeit01 ") << true << QStringLiteral("  zeit01 ") << true;
+    QTest::newRow("OK with nothing") << QString() << true << QString() << false;
+    QTest::newRow("closed") << QStringLiteral("other") << false << QStringLiteral("ZEIT01") << true;
+}
+
+void TstTimeSync::dialogStoresOnOkOnly()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, ok);
+    QFETCH(QString, stored);
+    QFETCH(bool, enabled);
+    Fixture c(QTime(9, 1), QStringLiteral("ZEIT01"));
+    c.window->Form_Activate();
+    c.item("MenuEigenschaftenSynronisierenMit")->trigger();
+    c.text()->setText(typed);
+    if (ok)
+        QTest::keyClick(c.text(), Qt::Key_Return); // Enter presses OK
+    else
+        c.window->synchron()->close();
+    c.settle();
+    QVERIFY(!c.window->synchron());
+    QCOMPARE(c.state.Zeitserver, stored);
+    QVERIFY(c.window->isEnabled());
+    // The clock's next activation follows the new name.
+    QCOMPARE(c.item("MenuEigenschaftenSynronisieren")->isEnabled(), enabled);
+    // OK starts no synchronisation.
+    QVERIFY(c.fakes.commands.started.isEmpty());
+}
+
+void TstTimeSync::longNameFromTheFileIsNotCut()
+{
+    const QString longName = QStringLiteral("a-rather-long-time-server.example.org");
+    Fixture c(QTime(9, 1), longName);
+    c.item("MenuEigenschaftenSynronisierenMit")->trigger();
+    QCOMPARE(c.text()->text(), longName);
+    c.window->synchron()->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+    c.settle();
+    QCOMPARE(c.state.Zeitserver, longName);
+}
+
+QTEST_MAIN(TstTimeSync)
+#include "tst_timesync.moc"
