@@ -112,6 +112,7 @@ private Q_SLOTS:
     void pressOnAnElementDoesNothing();
     void helpCommandAndF1OpenHelp();
     void closingStopsTheTick();
+    void startPlaceIsAssertedOnceFramed();
     void startAppliesTheSettingsFile();
     void savedPositionAgainstTheScreen_data();
     void savedPositionAgainstTheScreen();
@@ -602,6 +603,7 @@ void TstMainWindow::positionTakenWhileNormal()
 {
     Fixture c;
     c.window->show();
+    c.window->Timer_Timer(); // the first tick settles the start place
     c.window->move(30, 40);
     c.window->Timer_Timer();
     QCOMPARE(c.state.FensterLinks, 450);
@@ -697,6 +699,22 @@ void TstMainWindow::helpCommandAndF1OpenHelp()
     QCOMPARE(c.fakes.help.opened.size(), 2);
 }
 
+void TstMainWindow::startPlaceIsAssertedOnceFramed()
+{
+    Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), "rot\r\n 450 \r\n 600 \r\n\r\n 1 \r\n");
+    c.window->show();
+    // The window system put it elsewhere while framing it: the first tick
+    // brings it to the place of the settings file ...
+    c.window->move(200, 200);
+    c.window->Timer_Timer();
+    QCOMPARE(c.window->pos(), QPoint(30, 40));
+    // ... once; from then on the window stays where it is moved.
+    c.window->move(200, 200);
+    c.window->Timer_Timer();
+    QCOMPARE(c.window->pos(), QPoint(200, 200));
+    QCOMPARE(c.state.FensterLinks, 3000);
+}
+
 void TstMainWindow::closingStopsTheTick()
 {
     Fixture c;
@@ -771,6 +789,7 @@ void TstMainWindow::closingWritesTheSettings()
     c.window->MenuEigenschaftenLEDgruen_Click();
     c.state.Zeitserver = QStringLiteral("zeit, eins");
     c.state.SignalModus = 0;
+    c.window->Timer_Timer();
     c.window->move(20, 30);
     c.window->Timer_Timer();
     c.window->showMinimized();

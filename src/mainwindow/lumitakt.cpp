@@ -65,6 +65,8 @@ constexpr int kTallHeight = 105;
 constexpr QSize kLoadSizeTwips{2940, 1470};
 
 constexpr int kTickMs = 500;
+// How many ticks the start place may still be asserted after the window was framed.
+constexpr int kSettleTicks = 10;
 
 } // namespace
 
@@ -246,7 +248,8 @@ void Lumitakt::Form_Load()
                 screensTwips.append(QRect(screen->geometry().topLeft() * kTwipsPerPixel, screen->geometry().size() * kTwipsPerPixel));
     }
     const QPoint placeTwips = keepOnScreens(QPoint(settings.left, settings.top), screensTwips, kLoadSizeTwips);
-    move(twipsToPixels(placeTwips.x()), twipsToPixels(placeTwips.y()));
+    m_startPlace = QPoint(twipsToPixels(placeTwips.x()), twipsToPixels(placeTwips.y()));
+    move(*m_startPlace);
 
     m_state.TerminGesetzt = false;
     m_state.TerminQuittiert = false;
@@ -333,6 +336,7 @@ void Lumitakt::Timer_Timer()
 
     // 2. Remember where the window stands while it is not minimised.
     const bool minimised = isMinimized();
+    settleStartPlace(minimised);
     if (!minimised) {
         const QPoint at = pos();
         m_state.FensterLinks = at.x() * kTwipsPerPixel;
@@ -486,6 +490,25 @@ void Lumitakt::applyStopuhrMenu(const Stopuhr::Menu &menu)
     if (menu.anhaltenCaption)
         anhalten->setText(QString::fromUtf16(menu.anhaltenCaption));
     menuItem(QStringLiteral("MenuStopuhrLöschen"))->setEnabled(menu.loeschen);
+}
+
+void Lumitakt::settleStartPlace(bool minimised)
+{
+    // Some window managers, framing the window while it is being placed,
+    // leave it elsewhere than asked. Once the frame is there, the place of the
+    // settings file is asserted once more; after that, and in any case after
+    // the first few seconds, the window is the user's to move.
+    if (!m_startPlace)
+        return;
+    if (++m_startTicks > kSettleTicks) {
+        m_startPlace.reset();
+        return;
+    }
+    if (minimised || frameGeometry().size() == size())
+        return;
+    if (pos() != *m_startPlace)
+        move(*m_startPlace);
+    m_startPlace.reset();
 }
 
 void Lumitakt::ZifferZeigen(int position, std::int16_t value)

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -99,6 +100,7 @@ private:
     void zeigeTermin(bool activate);
     void returnFromDialog();
     int minuteNow() const;
+    void settleStartPlace(bool minimised);
 
     SharedState &m_state;
     Services m_services;
@@ -120,6 +122,8 @@ private:
 
     bool m_activating = false;       // Form_Activate is running
     bool m_firstShow = true;
+    std::optional<QPoint> m_startPlace; // the place from the settings file, until settled
+    int m_startTicks = 0;
     bool m_closed = false;           // closed by the user; never shown again
     bool m_returnActivates = false;  // lost activation to one of our own windows
 };

@@ -66,6 +66,7 @@ private:
     // Starts the clock with its wall clock shifted to the given moment.
     QProcess *startClock(qulonglong *window, const QProcessEnvironment &extra = {}, const char *fakeStart = kFakeStart);
     qulonglong windowNamed(const QString &pattern, int timeoutMs = 5000);
+    void chooseFromMenu(QProcess *clock, qulonglong window, const QString &accessKey);
     QString iniPath() const { return m_programFolder.filePath(QStringLiteral("Lumitakt.ini")); }
     int wrongPixels(qulonglong window, const QString &hhmm, QRgb lit);
 
@@ -115,8 +116,32 @@ QProcess *TstE2E::startClock(qulonglong *window, const QProcessEnvironment &extr
     env.insert(QStringLiteral("FAKETIME"), QString::fromLatin1(fakeStart));
     env.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
     QProcess *clock = m_x.launch(m_program, {}, env);
-    *window = m_x.waitForWindow(QStringLiteral("lumitakt"));
+    // The clock window of this very process, once the window manager framed it.
+    *window = 0;
+    waitFor(10000, [&] {
+        if (!clock->waitForStarted(0) && clock->state() != QProcess::Running)
+            return false;
+        const QStringList ids = m_x.run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--all"),
+                                                                     QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                                                     QString::number(clock->processId()), QStringLiteral("--classname"),
+                                                                     QStringLiteral("^lumitakt$")})
+                                    .split(u'\n', Qt::SkipEmptyParts);
+        for (const QString &id : ids)
+            if (m_x.frameExtents(id.toULongLong()).size() == 4)
+                *window = id.toULongLong();
+        return *window != 0;
+    });
     return clock;
+}
+
+void TstE2E::chooseFromMenu(QProcess *clock, qulonglong window, const QString &accessKey)
+{
+    // "M" opens the popup menu; the access key is pressed once it is open.
+    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+    const qsizetype before = m_x.windowsOf(clock->processId()).size();
+    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("M")});
+    QVERIFY2(waitFor(3000, [&] { return m_x.windowsOf(clock->processId()).size() > before; }), "the menu did not open");
+    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), accessKey});
 }
 
 int TstE2E::wrongPixels(qulonglong window, const QString &hhmm, QRgb lit)
@@ -230,8 +255,8 @@ void TstE2E::settingsSurviveARestart()
         frame = m_x.frameExtents(window);
         return frame.size() == 4 && client.x() - frame[0] == 100 && client.y() - frame[2] == 80;
     });
-    QVERIFY2(placed, qPrintable(QStringLiteral("client at %1, %2 (%3)").arg(client.x()).arg(client.y()).arg(
-                         m_x.run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}))));
+    QVERIFY2(placed, qPrintable(QStringLiteral("client at %1, %2, frame %3: %4").arg(client.x()).arg(client.y()).arg(frame.size()).arg(
+                         m_x.run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)}))));
     QVERIFY(waitFor(3000, [&] { return wrongPixels(window, QStringLiteral("14:05"), qRgb(51, 0, 255)) == 0; }));
     clock->kill();
     clock->waitForFinished(3000);
@@ -248,18 +273,11 @@ void TstE2E::stopwatchThroughTheKeyboardMenu()
         return frame.size() == 4 ? m_x.clientRect(window).height() + frame[2] + frame[3] : -1;
     };
     QVERIFY(waitFor(5000, [&] { return outerHeight() == 96; }));
-    const auto keys = [&](const QStringList &sequence) {
-        m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
-        for (const QString &key : sequence) {
-            m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), key});
-            QThread::msleep(300);
-        }
-    };
     // "M" opens the menu, "s" is the access key of "Stopuhr &starten".
-    keys({QStringLiteral("M"), QStringLiteral("s")});
+    chooseFromMenu(clock, window, QStringLiteral("s"));
     QVERIFY2(waitFor(5000, [&] { return outerHeight() == 105; }), qPrintable(QString::number(outerHeight())));
     // "l" chooses "Stopuhr &löschen": short again.
-    keys({QStringLiteral("M"), QStringLiteral("l")});
+    chooseFromMenu(clock, window, QStringLiteral("l"));
     QVERIFY2(waitFor(5000, [&] { return outerHeight() == 96; }), qPrintable(QString::number(outerHeight())));
     clock->kill();
     clock->waitForFinished(3000);
@@ -294,7 +312,7 @@ void TstE2E::appointmentRingsThroughTheSpeaker()
         }
     };
     // "M", then "T" for "&Termin eingeben".
-    keys(window, {QStringLiteral("M"), QStringLiteral("T")});
+    chooseFromMenu(clock, window, QStringLiteral("T"));
     const qulonglong enter = windowNamed(QStringLiteral("^ Termin eingeben$"));
     QVERIFY2(enter, "the enter face did not open");
     // The current minute, 14:05, with a note; Enter presses OK.

@@ -165,6 +165,18 @@ qulonglong XSession::waitForWindow(const QString &className, int timeoutMs) cons
     return window;
 }
 
+QList<qulonglong> XSession::windowsOf(qint64 pid) const
+{
+    QList<qulonglong> windows;
+    const QStringList ids = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                                                            QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"),
+                                                            QStringLiteral(".*")})
+                                .split(u'\n', Qt::SkipEmptyParts);
+    for (const QString &id : ids)
+        windows.append(id.toULongLong());
+    return windows;
+}
+
 QString XSession::property(qulonglong window, const QString &name) const
 {
     return run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window), name}).trimmed();

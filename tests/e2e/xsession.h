@@ -60,6 +60,8 @@ public:
 
     // The first window whose instance name matches, waiting for it to appear; 0 if none.
     qulonglong waitForWindow(const QString &className, int timeoutMs = 10000) const;
+    // The visible windows of one process (its main window, dialogs, open menus).
+    QList<qulonglong> windowsOf(qint64 pid) const;
     // One property of a window as xprop prints it.
     QString property(qulonglong window, const QString &name) const;
     // The client area in root coordinates, and the frame extents l, r, t, b.
