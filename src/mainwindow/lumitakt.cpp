@@ -1,5 +1,6 @@
 #include "mainwindow/lumitakt.h"
 
+#include "about/info.h"
 #include "appointment/appointment.h"
 #include "appointment/termin.h"
 #include "clockface/colourschemes.h"
@@ -196,7 +197,7 @@ void Lumitakt::createMenu()
             &Lumitakt::MenuEigenschaftenSynronisieren_Click);
     separator(m_menu, u"L5");
     connect(item(m_menu, u"MenuHilfe", u"&Hilfe"), &QAction::triggered, this, &Lumitakt::MenuHilfe_Click);
-    item(m_menu, u"MenuInfo", u"&Info über ...");
+    connect(item(m_menu, u"MenuInfo", u"&Info über ..."), &QAction::triggered, this, &Lumitakt::MenuInfo_Click);
     separator(m_menu, u"L6");
     connect(item(m_menu, u"MenuEigenschaftenMinimieren", u"&minimieren"), &QAction::triggered, this,
             &Lumitakt::MenuEigenschaftenMinimieren_Click);
@@ -454,6 +455,23 @@ void Lumitakt::MenuEigenschaftenSynronisierenMit_Click()
     m_synchron->raise();
     m_synchron->activateWindow();
     setEnabled(false);
+}
+
+void Lumitakt::MenuInfo_Click()
+{
+    setEnabled(false);
+    if (!m_info) {
+        m_info = new Info(this);
+        connect(m_info, &Info::unloaded, this, &Lumitakt::returnFromDialog);
+    }
+    m_info->show();
+    m_info->raise();
+    m_info->activateWindow();
+}
+
+Info *Lumitakt::info() const
+{
+    return m_info;
 }
 
 Synchron *Lumitakt::synchron() const

@@ -19,6 +19,7 @@ class QTimer;
 namespace lumitakt {
 
 class HelpKey;
+class Info;
 class Synchron;
 class Termin;
 class OuterSizeKeeper;
@@ -53,6 +54,7 @@ public:
     void MenuTerminSignal_Click();
     void MenuEigenschaftenSynronisieren_Click();
     void MenuEigenschaftenSynronisierenMit_Click();
+    void MenuInfo_Click();
     void MenuStopuhrStarten_Click();
     void MenuStopuhrAnhalten_Click();
     void MenuStopuhrLoeschen_Click();
@@ -72,6 +74,7 @@ public:
     QTimer *timer() const { return m_timer; }
     Termin *termin() const;
     Synchron *synchron() const;
+    Info *info() const;
     const PictureStores &pictureStores() const { return m_stores; }
 
     QString helpFile() const;
@@ -117,6 +120,7 @@ private:
     OuterSizeKeeper *m_outerSize = nullptr;
     QPointer<Termin> m_termin;
     QPointer<Synchron> m_synchron;
+    QPointer<Info> m_info;
 
     Stopuhr m_stopuhr;
 

@@ -1,0 +1,215 @@
+#include "about/info.h"
+#include "mainwindow/lumitakt.h"
+#include "platform/desktophelpviewer.h"
+#include "platform/fakes.h"
+#include "sharedstate.h"
+#include "version.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <QXmlStreamReader>
+
+#include <memory>
+
+using namespace lumitakt;
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support")))
+        return;
+    previousHandler(type, context, message);
+}
+
+} // namespace
+
+// Receives what the desktop would open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl &url) { opened.append(url); }
+};
+
+class TstAbout : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { previousHandler = qInstallMessageHandler(quietOffscreen); }
+    void revisionText_data();
+    void revisionText();
+    void infoDialog();
+    void infoDisablesTheClockWhileOpen();
+    void helpDocumentIsWellFormedAndComplete();
+    void desktopViewerOpensOnlyWhatExists();
+};
+
+void TstAbout::revisionText_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<int>("patch");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("this release") << 2 << 2 << 0 << QStringLiteral("2.2.0");
+    QTest::newRow("no leading zeros") << 10 << 0 << 7 << QStringLiteral("10.0.7");
+}
+
+void TstAbout::revisionText()
+{
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(int, patch);
+    QFETCH(QString, text);
+    QCOMPARE(Info::revision(major, minor, patch), text);
+}
+
+void TstAbout::infoDialog()
+{
+    Info info(nullptr);
+    QCOMPARE(info.objectName(), QStringLiteral("Info"));
+    QCOMPARE(info.windowTitle(), QStringLiteral(" Info"));
+    QCOMPARE(info.size(), QSize(380, 208));
+    QCOMPARE(info.palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
+    QCOMPARE(info.findChild<QGroupBox *>(QStringLiteral("Frame"))->geometry(), QRect(12, 6, 355, 189));
+
+    // The version from the build's version record.
+    QLabel *revision = info.findChild<QLabel *>(QStringLiteral("lblRevision"));
+    QCOMPARE(revision->text(), QStringLiteral(LUMITAKT_VERSION));
+    QCOMPARE(revision->text(), QStringLiteral("2.2.0"));
+    QCOMPARE(revision->geometry(), QRect(120, 28, 40, 20));
+    QVERIFY(revision->alignment() & Qt::AlignHCenter);
+
+    const QStringList captions{QStringLiteral("Release"), QStringLiteral("Autor"), QStringLiteral("eMail"), QStringLiteral("Internet")};
+    const QList<int> tops{30, 70, 110, 153};
+    const QList<QLabel *> captionLabels = info.findChildren<QLabel *>(QStringLiteral("Label"));
+    QCOMPARE(captionLabels.size(), 4);
+    for (QLabel *label : captionLabels) {
+        const int index = label->property("index").toInt();
+        QCOMPARE(label->text(), captions[index]);
+        QCOMPARE(label->geometry(), QRect(26, tops[index], 80, 17));
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0x80));
+        QVERIFY(label->font().bold());
+        QVERIFY(!label->autoFillBackground());
+    }
+    QList<QLabel *> values{revision, info.findChild<QLabel *>(QStringLiteral("Label1"))};
+    values += info.findChildren<QLabel *>(QStringLiteral("Label2"));
+    QCOMPARE(values.size(), 4);
+    for (QLabel *value : values) {
+        QCOMPARE(value->palette().color(QPalette::Window), QColor(0xDC, 0xE7, 0x58));
+        QVERIFY(value->autoFillBackground());
+        QCOMPARE(value->frameShape(), QFrame::Box);
+        QCOMPARE(value->lineWidth(), 1);
+        QVERIFY(!value->font().bold());
+        QCOMPARE(value->font().family(), QStringLiteral("Arial"));
+        if (value != revision) {
+            QVERIFY2(value->text().startsWith(QStringLiteral("  ")), qPrintable(value->text()));
+            QCOMPARE(value->width(), 166);
+        }
+    }
+    // No button: it is closed through the window system.
+    QVERIFY(info.findChildren<QAbstractButton *>().isEmpty());
+}
+
+void TstAbout::infoDisablesTheClockWhileOpen()
+{
+    FakeServices fakes;
+    SharedState state;
+    QTemporaryDir folder;
+    Lumitakt window(state, fakes.services(), folder.path());
+    window.timer()->stop();
+    window.show();
+    window.menuItem(QStringLiteral("MenuInfo"))->trigger();
+    Info *info = window.info();
+    QVERIFY(info && info->isVisible());
+    QVERIFY(!window.isEnabled());
+    // The clock goes on ticking meanwhile.
+    window.Timer_Timer();
+    window.menuItem(QStringLiteral("MenuInfo"))->trigger();
+    QCOMPARE(window.info(), info);
+    info->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QVERIFY(!window.info());
+    QVERIFY(window.isEnabled());
+}
+
+void TstAbout::helpDocumentIsWellFormedAndComplete()
+{
+    // The help as it lies in the program folder beside the executable.
+    const QDir folder(QStringLiteral(LUMITAKT_PROGRAM_FOLDER));
+    QFile file(folder.filePath(QStringLiteral("Lumitakt.html")));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    QXmlStreamReader xml(&file);
+    QSet<QString> ids;
+    QStringList anchors;
+    QString title;
+    QString lang;
+    int pictures = 0;
+    int sections = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (attributes.hasAttribute(QStringLiteral("id")))
+            ids.insert(attributes.value(QStringLiteral("id")).toString());
+        const QStringView name = xml.name();
+        if (name == u"html") {
+            lang = attributes.value(QStringLiteral("lang")).toString();
+        } else if (name == u"title") {
+            title = xml.readElementText();
+        } else if (name == u"h2") {
+            ++sections;
+        } else if (name == u"a") {
+            const QString href = attributes.value(QStringLiteral("href")).toString();
+            QVERIFY2(href.startsWith(u'#'), qPrintable(href));
+            anchors.append(href.mid(1));
+        } else if (name == u"img") {
+            ++pictures;
+            const QString src = attributes.value(QStringLiteral("src")).toString();
+            QVERIFY2(!attributes.value(QStringLiteral("alt")).isEmpty(), qPrintable(src));
+            QImageReader picture(folder.filePath(src));
+            QVERIFY2(picture.canRead(), qPrintable(src));
+            QCOMPARE(picture.size(), QSize(attributes.value(QStringLiteral("width")).toInt(),
+                                           attributes.value(QStringLiteral("height")).toInt()));
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString() + QStringLiteral(" at line %1").arg(xml.lineNumber())));
+    QCOMPARE(lang, QStringLiteral("de"));
+    QVERIFY(title.contains(QStringLiteral("Lumitakt")));
+    QVERIFY(sections >= 8);
+    QVERIFY(pictures >= 8);
+    for (const QString &anchor : anchors)
+        QVERIFY2(ids.contains(anchor), qPrintable(anchor));
+}
+
+void TstAbout::desktopViewerOpensOnlyWhatExists()
+{
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    QTemporaryDir dir;
+    DesktopHelpViewer viewer;
+    viewer.open(dir.filePath(QStringLiteral("Lumitakt.html")));
+    QVERIFY(recorder.opened.isEmpty());
+    QFile help(dir.filePath(QStringLiteral("Lumitakt.html")));
+    QVERIFY(help.open(QIODevice::WriteOnly));
+    help.close();
+    viewer.open(help.fileName());
+    QCOMPARE(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(help.fileName())});
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+QTEST_MAIN(TstAbout)
+#include "tst_about.moc"
