@@ -1,8 +1,7 @@
 #include "about/info.h"
 #include "mainwindow/lumitakt.h"
 #include "platform/desktophelpviewer.h"
-#include "platform/fakes.h"
-#include "sharedstate.h"
+#include "support/clockfixture.h"
 #include "version.h"
 
 #include <QAbstractButton>
@@ -24,17 +23,6 @@
 
 using namespace lumitakt;
 
-namespace {
-
-QtMessageHandler previousHandler = nullptr;
-void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support")))
-        return;
-    previousHandler(type, context, message);
-}
-
-} // namespace
 
 // Receives what the desktop would open.
 class UrlRecorder : public QObject {
@@ -48,7 +36,7 @@ public Q_SLOTS:
 class TstAbout : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { previousHandler = qInstallMessageHandler(quietOffscreen); }
+    void initTestCase() { test::quietOffscreen(); }
     void revisionText_data();
     void revisionText();
     void infoDialog();
@@ -125,25 +113,19 @@ void TstAbout::infoDialog()
 
 void TstAbout::infoDisablesTheClockWhileOpen()
 {
-    FakeServices fakes;
-    SharedState state;
-    QTemporaryDir folder;
-    Lumitakt window(state, fakes.services(), folder.path());
-    window.timer()->stop();
-    window.show();
-    window.menuItem(QStringLiteral("MenuInfo"))->trigger();
-    Info *info = window.info();
+    test::ClockFixture c(QTime(10, 0));
+    c.trigger("MenuInfo");
+    Info *info = c.window->info();
     QVERIFY(info && info->isVisible());
-    QVERIFY(!window.isEnabled());
+    QVERIFY(!c.window->isEnabled());
     // The clock goes on ticking meanwhile.
-    window.Timer_Timer();
-    window.menuItem(QStringLiteral("MenuInfo"))->trigger();
-    QCOMPARE(window.info(), info);
+    c.tickAt(QTime(10, 0, 0, 500));
+    c.trigger("MenuInfo");
+    QCOMPARE(c.window->info(), info);
     info->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-    QVERIFY(!window.info());
-    QVERIFY(window.isEnabled());
+    c.settle();
+    QVERIFY(!c.window->info());
+    QVERIFY(c.window->isEnabled());
 }
 
 void TstAbout::helpDocumentIsWellFormedAndComplete()

@@ -1,8 +1,7 @@
 #include "appointment/appointment.h"
 #include "appointment/termin.h"
 #include "mainwindow/lumitakt.h"
-#include "platform/fakes.h"
-#include "sharedstate.h"
+#include "support/clockfixture.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -21,52 +20,14 @@ using namespace lumitakt;
 
 namespace {
 
-QtMessageHandler previousHandler = nullptr;
-void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support")))
-        return;
-    previousHandler(type, context, message);
-}
-
-struct Fixture {
-    FakeServices fakes;
-    SharedState state;
-    QTemporaryDir folder;
-    std::unique_ptr<Lumitakt> window;
-
-    explicit Fixture(QTime start)
-    {
-        fakes.clock.set(QDateTime(QDate(2026, 12, 6), start));
-        window = std::make_unique<Lumitakt>(state, fakes.services(), folder.path());
-        window->timer()->stop();
-        window->show();
-    }
-    ~Fixture()
-    {
-        if (Termin *t = window->termin())
-            delete t;
-    }
-    void trigger(const char *item) { window->menuItem(QString::fromUtf8(item))->trigger(); }
+struct Fixture : test::ClockFixture {
+    explicit Fixture(QTime start) : ClockFixture(start, Shown) {}
+    ~Fixture() { delete window->termin(); }
     Termin *dialog() const { return window->termin(); }
     template <typename T>
     T *element(const char *name) const
     {
         return dialog() ? dialog()->findChild<T *>(QString::fromUtf8(name)) : nullptr;
-    }
-    void tickAt(QTime time)
-    {
-        fakes.clock.set(time);
-        window->Timer_Timer();
-    }
-    void tickThrough(QTime from, QTime to)
-    {
-        fakes.clock.set(from);
-        window->Timer_Timer();
-        while (fakes.clock.now().time() < to) {
-            fakes.clock.advance(500);
-            window->Timer_Timer();
-        }
     }
     // Closes the dialog as its close button does, and lets the clock return.
     void closeDialog()
@@ -74,12 +35,6 @@ struct Fixture {
         QVERIFY(dialog());
         dialog()->close();
         settle();
-    }
-    void settle()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // Enters an appointment through the menu and the enter face.
     void enter(const QString &hour, const QString &minute, const QString &note)
@@ -91,7 +46,6 @@ struct Fixture {
         dialog()->btnOK(0)->click();
         settle();
     }
-    int height() const { return window->frameGeometry().height(); }
     QString wav() const { return folder.path() + QStringLiteral("/Termin.wav"); }
 };
 
@@ -112,7 +66,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        previousHandler = qInstallMessageHandler(quietOffscreen);
+        test::quietOffscreen();
     }
     void dueTest_data();
     void dueTest();

@@ -1,7 +1,6 @@
 #include "clockface/pictureelement.h"
 #include "mainwindow/lumitakt.h"
-#include "platform/fakes.h"
-#include "sharedstate.h"
+#include "support/clockfixture.h"
 
 #include <QAction>
 #include <QFile>
@@ -18,43 +17,7 @@ using namespace lumitakt;
 
 namespace {
 
-// A clock window on fake services, with the real timer stopped so that
-// only the test drives the tick.
-struct Fixture {
-    FakeServices fakes;
-    SharedState state;
-    QTemporaryDir folder;
-    std::unique_ptr<Lumitakt> window;
-
-    explicit Fixture(QDateTime start = QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), const QByteArray &ini = {})
-    {
-        fakes.clock.set(start);
-        if (!ini.isNull()) {
-            QFile file(folder.filePath(QStringLiteral("Lumitakt.ini")));
-            if (file.open(QIODevice::WriteOnly))
-                file.write(ini);
-        }
-        window = std::make_unique<Lumitakt>(state, fakes.services(), folder.path());
-        window->timer()->stop();
-    }
-    void tickAt(QTime time)
-    {
-        fakes.clock.set(time);
-        window->Timer_Timer();
-    }
-    QByteArray iniFile() const
-    {
-        QFile file(folder.filePath(QStringLiteral("Lumitakt.ini")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QString litSegments(int position) const
-    {
-        QString lit;
-        for (int j = 1; j <= 7; ++j)
-            lit += window->segment(position, j)->isHidden() ? u'0' : u'1';
-        return lit;
-    }
-};
+using Fixture = test::ClockFixture;
 
 QImage imageOf(const QPixmap &pixmap)
 {
@@ -63,23 +26,13 @@ QImage imageOf(const QPixmap &pixmap)
 
 } // namespace
 
-// The offscreen platform warns about every window feature it lacks (raise,
-// size hints, keyboard grabs); those say nothing about the clock.
-QtMessageHandler previousHandler = nullptr;
-void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support")))
-        return;
-    previousHandler(type, context, message);
-}
-
 class TstMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        previousHandler = qInstallMessageHandler(quietOffscreen);
+        test::quietOffscreen();
     }
     void windowAtCreation();
     void segmentGeometry_data();
@@ -701,7 +654,7 @@ void TstMainWindow::helpCommandAndF1OpenHelp()
 
 void TstMainWindow::startPlaceIsAssertedOnceFramed()
 {
-    Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), "rot\r\n 450 \r\n 600 \r\n\r\n 1 \r\n");
+    Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, "rot\r\n 450 \r\n 600 \r\n\r\n 1 \r\n");
     c.window->show();
     // The window system put it elsewhere while framing it: the first tick
     // brings it to the place of the settings file ...
@@ -726,7 +679,7 @@ void TstMainWindow::closingStopsTheTick()
 
 void TstMainWindow::startAppliesTheSettingsFile()
 {
-    Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), "blau\r\n 450 \r\n 600 \r\nZEIT01\r\n 0 \r\n");
+    Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, "blau\r\n 450 \r\n 600 \r\nZEIT01\r\n 0 \r\n");
     QCOMPARE(c.state.FarbSchema, QStringLiteral("blau"));
     QCOMPARE(c.state.Zeitserver, QStringLiteral("ZEIT01"));
     QCOMPARE(c.state.SignalModus, std::int16_t{0});
@@ -738,7 +691,7 @@ void TstMainWindow::startAppliesTheSettingsFile()
     QVERIFY(c.window->menuItem(QStringLiteral("MenuEigenschaftenSynronisieren"))->isEnabled());
 
     // A damaged file: what can be read is taken, the rest keeps its default.
-    Fixture d(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), "LCD\r\n abc \r\n");
+    Fixture d(test::at(QTime(14, 5, 33)), Fixture::Hidden, "LCD\r\n abc \r\n");
     QCOMPARE(d.state.FarbSchema, QStringLiteral("LCD"));
     QCOMPARE(d.state.SignalModus, std::int16_t{1});
     QCOMPARE(d.window->pos(), QPoint(0, 0));
@@ -763,7 +716,7 @@ void TstMainWindow::savedPositionAgainstTheScreen()
 {
     QFETCH(QPoint, saved);
     QFETCH(QPoint, placed);
-    Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)),
+    Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden,
               QStringLiteral("rot\r\n%1\r\n%2\r\n\r\n 1 \r\n").arg(saved.x()).arg(saved.y()).toLatin1());
     QCOMPARE(c.window->pos(), placed);
 }
@@ -773,7 +726,7 @@ void TstMainWindow::unknownSchemeIsKeptAndWrittenBack()
     // A UTF-8 "grün" is no scheme name: nothing is applied, and the same
     // bytes go back into the file.
     const QByteArray ini("gr\xC3\xBCn\r\n 0 \r\n 0 \r\n\r\n 1 \r\n");
-    Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), ini);
+    Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, ini);
     c.window->show();
     QCOMPARE(imageOf(c.window->segment(1, 1)->picture()), imageOf(c.window->pictureStores().segment(QStringLiteral("Muster2"), 1)));
     QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0, 0, 0));
@@ -799,7 +752,7 @@ void TstMainWindow::closingWritesTheSettings()
     QCOMPARE(c.iniFile(), QByteArray("gr\xFCn\r\n 300 \r\n 450 \r\n\"zeit, eins\"\r\n 0 \r\n"));
 
     // The next start finds everything as it was.
-    Fixture next(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)), c.iniFile());
+    Fixture next(test::at(QTime(14, 5, 33)), Fixture::Hidden, c.iniFile());
     QCOMPARE(next.state.FarbSchema, QStringLiteral("grün"));
     QCOMPARE(next.state.Zeitserver, QStringLiteral("zeit, eins"));
     QCOMPARE(next.state.SignalModus, std::int16_t{0});

@@ -1,7 +1,6 @@
 #include "mainwindow/lumitakt.h"
-#include "platform/fakes.h"
-#include "sharedstate.h"
 #include "stopwatch/stopuhr.h"
+#include "support/clockfixture.h"
 
 #include <QAction>
 #include <QLabel>
@@ -15,54 +14,16 @@ using namespace lumitakt;
 
 namespace {
 
-QtMessageHandler previousHandler = nullptr;
-void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support")))
-        return;
-    previousHandler(type, context, message);
-}
-
-struct Fixture {
-    FakeServices fakes;
-    SharedState state;
-    QTemporaryDir folder;
-    std::unique_ptr<Lumitakt> window;
-
-    explicit Fixture(QTime start)
-    {
-        fakes.clock.set(QDateTime(QDate(2026, 12, 6), start));
-        window = std::make_unique<Lumitakt>(state, fakes.services(), folder.path());
-        window->timer()->stop();
-        window->show();
-    }
-    void trigger(const char *item) { window->menuItem(QString::fromUtf8(item))->trigger(); }
-    // Ticks every half second from the clock's time up to and including `end`
-    // (the next day when `end` lies before the current time).
-    void tickUntil(QTime end)
-    {
-        QDateTime stop(fakes.clock.now().date(), end);
-        if (stop < fakes.clock.now())
-            stop = stop.addDays(1);
-        while (fakes.clock.now() < stop) {
-            fakes.clock.advance(500);
-            window->Timer_Timer();
-        }
-    }
-    void tickAt(QTime time)
-    {
-        fakes.clock.set(time);
-        window->Timer_Timer();
-    }
+struct Fixture : test::ClockFixture {
+    explicit Fixture(QTime start) : ClockFixture(start, Shown) {}
     QString label() const { return window->lblStopuhr()->text(); }
     bool labelShown() const { return !window->lblStopuhr()->isHidden(); }
-    int height() const { return window->frameGeometry().height(); }
     QString menu() const
     {
         // "starten anhalten löschen" enabled as 1/0, then the halt caption.
-        const auto on = [&](const char *name) { return window->menuItem(QString::fromUtf8(name))->isEnabled() ? u'1' : u'0'; };
+        const auto on = [&](const char *name) { return item(name)->isEnabled() ? u'1' : u'0'; };
         return QString(on("MenuStopuhrStarten")) + on("MenuStopuhrAnhalten") + on("MenuStopuhrLöschen") + u' '
-               + window->menuItem(QStringLiteral("MenuStopuhrAnhalten"))->text();
+               + item("MenuStopuhrAnhalten")->text();
     }
 };
 
@@ -74,7 +35,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        previousHandler = qInstallMessageHandler(quietOffscreen);
+        test::quietOffscreen();
     }
     void labelText_data();
     void labelText();

@@ -1,6 +1,5 @@
 #include "mainwindow/lumitakt.h"
-#include "platform/fakes.h"
-#include "sharedstate.h"
+#include "support/clockfixture.h"
 #include "timesync/synchron.h"
 #include "timesync/timesync.h"
 
@@ -18,40 +17,12 @@ using namespace lumitakt;
 
 namespace {
 
-QtMessageHandler previousHandler = nullptr;
-void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support")))
-        return;
-    previousHandler(type, context, message);
-}
-
-struct Fixture {
-    FakeServices fakes;
-    SharedState state;
-    QTemporaryDir folder;
-    std::unique_ptr<Lumitakt> window;
-
-    explicit Fixture(QTime start, const QString &server = QString())
+struct Fixture : test::ClockFixture {
+    explicit Fixture(QTime start, const QString &server = QString()) : ClockFixture(start, Shown)
     {
-        fakes.clock.set(QDateTime(QDate(2026, 12, 6), start));
-        window = std::make_unique<Lumitakt>(state, fakes.services(), folder.path());
         state.Zeitserver = server;
-        window->timer()->stop();
-        window->show();
     }
     ~Fixture() { delete window->synchron(); }
-    QAction *item(const char *name) const { return window->menuItem(QString::fromUtf8(name)); }
-    void tickAt(QTime time)
-    {
-        fakes.clock.set(time);
-        window->Timer_Timer();
-    }
-    void settle()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
     QLineEdit *text() const { return window->synchron()->findChild<QLineEdit *>(QStringLiteral("txtSynchron")); }
 };
 
@@ -62,7 +33,7 @@ Q_DECLARE_METATYPE(std::optional<QStringList>)
 class TstTimeSync : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { previousHandler = qInstallMessageHandler(quietOffscreen); }
+    void initTestCase() { test::quietOffscreen(); }
     void commandForAName_data();
     void commandForAName();
     void tenMinuteRule_data();

@@ -20,17 +20,6 @@ namespace {
 // every check below sees the same digits and caption.
 constexpr char kFakeStart[] = "@2026-12-06 14:05:02";
 
-bool waitFor(int timeoutMs, const std::function<bool()> &done)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        if (done())
-            return true;
-        QThread::msleep(50);
-    }
-    return done();
-}
-
 // What the client area should show at 14:05 in the red look: the lit
 // segments of each digit, drawn from the picture rules onto black.
 QImage expectedFace(QSize size, const QString &hhmm, QRgb lit = qRgb(204, 0, 0))

@@ -13,7 +13,9 @@
 
 namespace {
 
-bool poll(int timeoutMs, const std::function<bool()> &done)
+} // namespace
+
+bool waitFor(int timeoutMs, const std::function<bool()> &done)
 {
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
@@ -23,6 +25,8 @@ bool poll(int timeoutMs, const std::function<bool()> &done)
     }
     return done();
 }
+
+namespace {
 
 void stop(QProcess *process)
 {
@@ -88,7 +92,7 @@ bool XSession::start(QString *error)
     m_xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_xvfb->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
                                            QStringLiteral("0"), QStringLiteral("1024x768x24")});
-    const bool up = poll(10000, [&] {
+    const bool up = waitFor(10000, [&] {
         return run(QStringLiteral("xdpyinfo"), {QStringLiteral("-display"), m_display}, 2000).contains(QStringLiteral("dimensions"));
     });
     if (!up) {
@@ -101,7 +105,7 @@ bool XSession::start(QString *error)
     m_wm->setStandardOutputFile(QProcess::nullDevice());
     m_wm->setStandardErrorFile(QDir::temp().filePath(QStringLiteral("lumitakt-e2e-openbox.log")));
     m_wm->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    const bool managed = poll(10000, [&] {
+    const bool managed = waitFor(10000, [&] {
         return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
             .contains(QStringLiteral("window id"));
     });
@@ -116,7 +120,7 @@ bool XSession::start(QString *error)
         probe.setProcessEnvironment(environment());
         probe.start(QStringLiteral("xmessage"), {QStringLiteral("-name"), QStringLiteral("lumitakte2eprobe"), QStringLiteral("probe")});
         const qulonglong window = waitForWindow(QStringLiteral("lumitakte2eprobe"), 3000);
-        const bool framed = window && poll(1000, [&] { return frameExtents(window).size() == 4; });
+        const bool framed = window && waitFor(1000, [&] { return frameExtents(window).size() == 4; });
         probe.kill();
         probe.waitForFinished(3000);
         if (framed)
@@ -155,7 +159,7 @@ QProcess *XSession::launch(const QString &program, const QStringList &arguments,
 qulonglong XSession::waitForWindow(const QString &className, int timeoutMs) const
 {
     qulonglong window = 0;
-    poll(timeoutMs, [&] {
+    waitFor(timeoutMs, [&] {
         const QStringList ids = run(QStringLiteral("xdotool"),
                                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), className})
                                     .split(u'\n', Qt::SkipEmptyParts);
@@ -252,7 +256,7 @@ bool AudioServer::start(QString *error)
                      QStringLiteral("--disable-shm=yes"), QStringLiteral("--use-pid-file=no"), QStringLiteral("-L"),
                      QStringLiteral("module-null-sink sink_name=lumitakt"), QStringLiteral("-L"),
                      QStringLiteral("module-native-protocol-unix auth-anonymous=1")});
-    const bool up = poll(10000, [&] {
+    const bool up = waitFor(10000, [&] {
         QProcess pactl;
         QProcessEnvironment penv = env;
         penv.insert(QStringLiteral("PULSE_SERVER"), server());

@@ -7,7 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+
+// Polls until `done` holds or the time is up; says whether it held.
+bool waitFor(int timeoutMs, const std::function<bool()> &done);
 
 // A private PulseAudio server with one null sink, whose monitor a test can
 // record to hear what a program played.
