@@ -3,6 +3,7 @@
 #include "platform/commandstarter.h"
 #include "platform/desktophelpviewer.h"
 #include "platform/soundeffectplayer.h"
+#include "platform/startup.h"
 #include "sharedstate.h"
 #include "version.h"
 
@@ -10,6 +11,11 @@
 
 int main(int argc, char *argv[])
 {
+    const QByteArray platform = lumitakt::preferredPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"),
+                                                            qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY"));
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
+    // Pixel art scales by whole numbers only: 150 % becomes 200 %, never a blur.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumitakt"));

@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/commandstarter.h"
 #include "platform/soundplayer.h"
+#include "platform/startup.h"
 #include "settings/settingsfile.h"
 #include "timesync/synchron.h"
 #include "timesync/timesync.h"
@@ -22,12 +23,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 
 namespace lumitakt {
@@ -228,7 +232,8 @@ void Lumitakt::Form_Load()
 {
     m_helpKey = new HelpKey(m_services.help, helpFile(), this);
     qApp->installEventFilter(m_helpKey);
-    m_state.IniDatei = m_programFolder + QStringLiteral("/Lumitakt.ini");
+    m_state.IniDatei = settingsFilePath(m_programFolder, QFileInfo(m_programFolder).isWritable(),
+                                        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 
     // The defaults, replaced by whatever the settings file holds.
     Settings settings;
@@ -324,6 +329,7 @@ void Lumitakt::Form_Unload()
 {
     // A file that cannot be written loses this run's choices but never stops
     // the program from ending, and never damages the file already there.
+    QDir().mkpath(QFileInfo(m_state.IniDatei).absolutePath());
     writeSettingsFile(m_state.IniDatei,
                       {m_state.FarbSchema, m_state.FensterLinks, m_state.FensterOben, m_state.Zeitserver, m_state.SignalModus});
 }

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Installs the build into a staging folder and checks that every file is in
+# its place, that the desktop entry and the metainfo validate, and that the
+# installed program starts. With "package", also builds the Debian package
+# and checks its contents and dependencies.
+#   check-install.sh <build folder> [package]
+set -euo pipefail
+build=$(readlink -f "$1")
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
+root="$stage/usr"
+app=org.lumitakt.Lumitakt
+
+[ -L "$root/bin/lumitakt" ] || fail "bin/lumitakt is not a link"
+[ "$(readlink "$root/bin/lumitakt")" = ../lib/lumitakt/lumitakt ] || fail "bin/lumitakt points elsewhere"
+[ -x "$root/lib/lumitakt/lumitakt" ] || fail "no executable in lib/lumitakt"
+for f in Termin.wav Lumitakt.html; do [ -s "$root/lib/lumitakt/$f" ] || fail "lib/lumitakt/$f missing"; done
+# Every picture the help shows is installed beside it.
+for picture in $(grep -o 'src="[^"]*"' "$root/lib/lumitakt/Lumitakt.html" | sed 's/src="//; s/"$//'); do
+  [ -s "$root/lib/lumitakt/$picture" ] || fail "help picture $picture missing"
+done
+for size in 16 32 48 64 128 256; do
+  icon="$root/share/icons/hicolor/${size}x${size}/apps/$app.png"
+  [ -s "$icon" ] || fail "icon $size missing"
+  file "$icon" | grep -q "$size x $size" || fail "icon $size has the wrong size"
+done
+[ -s "$root/share/icons/hicolor/scalable/apps/$app.svg" ] || fail "scalable icon missing"
+desktop-file-validate "$root/share/applications/$app.desktop" || fail "desktop entry does not validate"
+appstreamcli validate --no-net "$root/share/metainfo/$app.metainfo.xml" || fail "metainfo does not validate"
+
+# The installed program starts from its link and keeps running.
+status=0
+QT_QPA_PLATFORM=offscreen HOME="$stage" timeout 3 "$root/bin/lumitakt" >/dev/null 2>&1 || status=$?
+[ "$status" -eq 124 ] || fail "the installed program ended with $status"
+echo "install: all files in place"
+
+if [ "${2:-}" = package ]; then
+  (cd "$build" && cpack -G DEB >/dev/null) || fail "cpack failed"
+  deb=$(ls "$build"/lumitakt_*.deb | head -n 1)
+  depends=$(dpkg-deb -f "$deb" Depends)
+  echo "package: $(basename "$deb"), Depends: $depends"
+  for need in libqt6widgets6 libqt6multimedia6 fonts-liberation; do
+    grep -q "$need" <<<"$depends" || fail "the package does not depend on $need"
+  done
+  contents=$(dpkg-deb -c "$deb")
+  for path in ./usr/bin/lumitakt ./usr/lib/lumitakt/lumitakt ./usr/lib/lumitakt/Termin.wav ./usr/lib/lumitakt/Lumitakt.html \
+              ./usr/share/applications/$app.desktop ./usr/share/metainfo/$app.metainfo.xml \
+              ./usr/share/icons/hicolor/16x16/apps/$app.png; do
+    grep -q " $path" <<<"$contents" || fail "the package lacks $path"
+  done
+  # Unpacked, it runs.
+  mkdir "$stage/deb" && dpkg-deb -x "$deb" "$stage/deb"
+  status=0
+  QT_QPA_PLATFORM=offscreen HOME="$stage" timeout 3 "$stage/deb/usr/bin/lumitakt" >/dev/null 2>&1 || status=$?
+  [ "$status" -eq 124 ] || fail "the packaged program ended with $status"
+  # Its dependencies can be met from the package sources.
+  if command -v apt-get >/dev/null; then
+    apt-get install --simulate --no-install-recommends "$deb" >/dev/null 2>&1 || fail "apt cannot install the package"
+  fi
+  echo "package: contents and dependencies in order"
+fi
+echo "1 passed, 0 failed"
