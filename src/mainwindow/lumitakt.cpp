@@ -354,8 +354,13 @@ void Lumitakt::Timer_Timer()
     if (syncDue(now.minute, now.second))
         UhrzeitSyncronisieren();
 
-    // 4. The caption carries the date, and the time while minimised.
-    setWindowTitle(minimised ? minimisedCaption(now.date, now.timeText) : normalCaption(now.date));
+    // 4. The caption carries the date, and the time while minimised. It is
+    // only built anew when what it shows can have changed.
+    const CaptionKey key{now.date, minimised ? minuteOfDay(now.timeText) : -1};
+    if (key != m_captionKey) {
+        m_captionKey = key;
+        setWindowTitle(minimised ? minimisedCaption(now.date, now.timeText) : normalCaption(now.date));
+    }
 
     // 5. A due appointment shows the alarm and sounds, once or on every tick.
     if (terminFaellig(m_state, now.hoursAndMinutes())) {

@@ -4,6 +4,7 @@
 #include "platform/services.h"
 #include "stopwatch/stopuhr.h"
 
+#include <QDate>
 #include <QPointer>
 #include <QWidget>
 
@@ -126,6 +127,13 @@ private:
 
     bool m_activating = false;       // Form_Activate is running
     bool m_firstShow = true;
+    // What the caption was last built from: the date, and the minute while minimised.
+    struct CaptionKey {
+        QDate date;
+        int minute = -2;
+        bool operator==(const CaptionKey &) const = default;
+    };
+    CaptionKey m_captionKey;
     std::optional<QPoint> m_startPlace; // the place from the settings file, until settled
     int m_startTicks = 0;
     bool m_closed = false;           // closed by the user; never shown again
