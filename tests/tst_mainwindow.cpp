@@ -55,6 +55,8 @@ private Q_SLOTS:
     void colonBlinks();
     void oneTickReadsTheClockOnce();
     void returnFromOwnWindowActivates();
+    void dialogsShareTheProgramIcon_data();
+    void dialogsShareTheProgramIcon();
     void captionFollowsWindowState();
     void captionAtMidnight();
     void positionTakenWhileNormal();
@@ -766,6 +768,36 @@ void TstMainWindow::closingAfterOnlyMinimisedTicksWritesZeroPosition()
     c.window->Timer_Timer();
     QVERIFY(c.window->close());
     QCOMPARE(c.iniFile(), QByteArray("rot\r\n 0 \r\n 0 \r\n\r\n 1 \r\n"));
+}
+
+void TstMainWindow::dialogsShareTheProgramIcon_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("enter") << QStringLiteral("MenuTerminEingeben");
+    QTest::newRow("signal") << QStringLiteral("MenuTerminSignal");
+    QTest::newRow("time server") << QStringLiteral("MenuEigenschaftenSynronisierenMit");
+    QTest::newRow("about") << QStringLiteral("MenuInfo");
+}
+
+void TstMainWindow::dialogsShareTheProgramIcon()
+{
+    // Every window shows the one program icon; one made anew for each dialog
+    // would leave an entry in Qt's pixmap cache each time it opens.
+    QFETCH(QString, command);
+    test::ClockFixture c(QTime(8, 0));
+    const qint64 icon = c.window->windowIcon().cacheKey();
+    QCOMPARE(c.window->windowIcon().availableSizes().value(0), QSize(16, 16));
+    for (int i = 0; i < 2; ++i) {
+        c.trigger(command.toUtf8().constData());
+        QWidget *dialog = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w != c.window.get() && w->isVisible() && !qobject_cast<QMenu *>(w))
+                dialog = w;
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowIcon().cacheKey(), icon);
+        dialog->close();
+        c.settle();
+    }
 }
 
 QTEST_MAIN(TstMainWindow)

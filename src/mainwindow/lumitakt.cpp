@@ -91,7 +91,10 @@ void Lumitakt::createElements()
 {
     setObjectName(QStringLiteral("Lumitakt"));
     setWindowTitle(QStringLiteral(" Lumitakt"));
-    setWindowIcon(QIcon(QPixmap::fromImage(iconPicture())));
+    // One icon for all of the program's windows, the dialogs included: Qt
+    // caches an icon's pixmaps by the picture they come from, so a picture
+    // made anew for every dialog would leave a cache entry behind each time.
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(iconPicture())));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);

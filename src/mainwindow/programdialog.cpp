@@ -1,7 +1,5 @@
 #include "mainwindow/programdialog.h"
 
-#include "clockface/segmentpictures.h"
-
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -14,7 +12,6 @@ ProgramDialog::ProgramDialog(QWidget *mainWindow)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setWindowIcon(QIcon(QPixmap::fromImage(iconPicture())));
     connect(this, &QDialog::finished, this, &ProgramDialog::Form_Unload);
 }
 
