@@ -17,7 +17,16 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", platform);
     // Pixel art scales by whole numbers only: 150 % becomes 200 %, never a blur.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    // The window is small and a tick repaints a few hundred pixels: sent over
+    // the X connection they cost less than through shared memory, which makes
+    // Qt wait for the X server before every repaint. Only this program's own
+    // connection is meant: the programs it starts get the environment as it was.
+    const bool sharedMemoryChosen = qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
+    if (!sharedMemoryChosen)
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
+    if (!sharedMemoryChosen)
+        qunsetenv("QT_XCB_NO_MITSHM");
     QApplication::setApplicationName(QStringLiteral("Lumitakt"));
     QApplication::setApplicationVersion(QStringLiteral(LUMITAKT_VERSION));
 
