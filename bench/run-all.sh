@@ -62,21 +62,26 @@ echo "Running the clocks on the desktop ($starts starts each, then ${seconds} s 
 probe=$("$build/bench/bench_desktop_probe" "$seconds" "$starts" \
   lumitakt "$work/program/lumitakt" \
   bare "$build/bench/bench_bare_clock" \
-  xclock "xclock -digital -update 1")
+  xclock "xclock -digital -update 1" \
+  xclock2 "xclock -digital -update 0.5")
 value() { # program, key
   sed -n "s/^$1 .*$2=\([-0-9.]*\).*/\1/p" <<<"$probe"
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%+.0f %%", (a / b - 1) * 100; else print "n/a" }'; }
 mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 
+# xclock is run twice: as asked for, redrawing once a second, and redrawing
+# twice a second like Lumitakt, whose colon changes every half second.
 cat <<EOF
-| Measure | Lumitakt | bare Qt clock | xclock -digital -update 1 | Lumitakt against | Goal |
+| Measure | Lumitakt | bare Qt clock | xclock -digital -update 1 | xclock -digital -update 0.5 | Goal |
 |---|---|---|---|---|---|
-| CPU, ms per second running | $(value lumitakt cpu_ms_per_s) | $(value bare cpu_ms_per_s) | $(value xclock cpu_ms_per_s) | xclock $(ratio "$(value lumitakt cpu_ms_per_s)" "$(value xclock cpu_ms_per_s)") | at or below xclock |
-| Peak resident memory, MiB | $(mib "$(value lumitakt peak_rss_kib)") | $(mib "$(value bare peak_rss_kib)") | $(mib "$(value xclock peak_rss_kib)") | bare Qt $(ratio "$(value lumitakt peak_rss_kib)" "$(value bare peak_rss_kib)") | within 15 % of bare Qt |
-| Start to first frame, ms (median of $starts) | $(value lumitakt first_frame_ms) | $(value bare first_frame_ms) | $(value xclock first_frame_ms) | bare Qt $(ratio "$(value lumitakt first_frame_ms)" "$(value bare first_frame_ms)") | within 20 % of bare Qt |
-| One tick offscreen, µs (alone / with repaint) | $(figure "tick alone") / $(figure "tick with its repaint") | | | | under 10 |
-| Instructions per tick (alone / with repaint) | $insnAlone / $insnPaint | | | | |
-| Pixels repainted per tick (of $(sed -n 's/.* of \([0-9]*\) in the window/\1/p' <<<"$tick")) | $(figure "pixels painted per tick") | | | | only what changed |
+| CPU, ms per second running | $(value lumitakt cpu_ms_per_s) | $(value bare cpu_ms_per_s) | $(value xclock cpu_ms_per_s) | $(value xclock2 cpu_ms_per_s) | at or below xclock |
+| Peak resident memory, MiB | $(mib "$(value lumitakt peak_rss_kib)") | $(mib "$(value bare peak_rss_kib)") ($(ratio "$(value lumitakt peak_rss_kib)" "$(value bare peak_rss_kib)")) | $(mib "$(value xclock peak_rss_kib)") | $(mib "$(value xclock2 peak_rss_kib)") | within 15 % of bare Qt |
+| Start to first frame, ms, median of $starts | $(value lumitakt first_frame_ms) | $(value bare first_frame_ms) ($(ratio "$(value lumitakt first_frame_ms)" "$(value bare first_frame_ms)")) | $(value xclock first_frame_ms) | $(value xclock2 first_frame_ms) | within 20 % of bare Qt |
+| One tick offscreen, µs: alone / with repaint | $(figure "tick alone") / $(figure "tick with its repaint") | | | | under 10 |
+| Instructions per tick: alone / with repaint | $insnAlone / $insnPaint | | | | |
+| Pixels repainted per tick, of $(sed -n 's/.* of \([0-9]*\) in the window/\1/p' <<<"$tick") | $(figure "pixels painted per tick") | | | | only what changed |
 | Heap growth over 200,000 steady ticks, bytes | $(figure "heap growth over the ticks") | | | | none |
+
+(In brackets: Lumitakt against the bare Qt clock.)
 EOF
