@@ -39,6 +39,40 @@ QImage expectedFace(QSize size, const QString &hhmm, QRgb lit = qRgb(204, 0, 0))
     return face;
 }
 
+// What the clock holds, read from outside: memory, open files, threads, and
+// child processes left as zombies.
+struct Holdings {
+    qint64 residentKib = 0;
+    int files = 0;
+    int threads = 0;
+    int zombies = 0;
+};
+
+Holdings holdingsOf(qint64 pid)
+{
+    Holdings h;
+    const QString proc = QStringLiteral("/proc/") + QString::number(pid);
+    QFile status(proc + QStringLiteral("/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                h.residentKib = line.mid(6).trimmed().split(' ').value(0).toLongLong();
+            else if (line.startsWith("Threads:"))
+                h.threads = line.mid(8).trimmed().toInt();
+        }
+    }
+    h.files = static_cast<int>(QDir(proc + QStringLiteral("/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size());
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> fields = stat.readAll().split(')').value(1).trimmed().split(' ');
+        if (fields.size() > 1 && fields[1] == QByteArray::number(pid) && fields[0] == "Z")
+            ++h.zombies;
+    }
+    return h;
+}
+
 } // namespace
 
 class TstE2E : public QObject {
@@ -374,58 +408,10 @@ void TstE2E::timeServerCommandRunsSafely()
     QVERIFY2(!QFile::exists(pwned), "the name was run as a command");
 
     // No started command is left behind as a zombie.
-    const QString pid = QString::number(clock->processId());
-    int zombies = 0;
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> fields = stat.readAll().split(')').value(1).trimmed().split(' ');
-        if (fields.size() > 1 && fields[1] == pid.toUtf8() && fields[0] == "Z")
-            ++zombies;
-    }
-    QCOMPARE(zombies, 0);
+    QCOMPARE(holdingsOf(clock->processId()).zombies, 0);
     clock->kill();
     clock->waitForFinished(3000);
 }
-
-namespace {
-
-// What the clock holds, read from outside: memory, open files, threads, and
-// child processes left as zombies.
-struct Holdings {
-    qint64 residentKib = 0;
-    int files = 0;
-    int threads = 0;
-    int zombies = 0;
-};
-
-Holdings holdingsOf(qint64 pid)
-{
-    Holdings h;
-    const QString proc = QStringLiteral("/proc/") + QString::number(pid);
-    QFile status(proc + QStringLiteral("/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:"))
-                h.residentKib = line.mid(6).trimmed().split(' ').value(0).toLongLong();
-            else if (line.startsWith("Threads:"))
-                h.threads = line.mid(8).trimmed().toInt();
-        }
-    }
-    h.files = static_cast<int>(QDir(proc + QStringLiteral("/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size());
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> fields = stat.readAll().split(')').value(1).trimmed().split(' ');
-        if (fields.size() > 1 && fields[1] == QByteArray::number(pid) && fields[0] == "Z")
-            ++h.zombies;
-    }
-    return h;
-}
-
-} // namespace
 
 void TstE2E::hoursOfMenusAndDialogs()
 {
