@@ -458,8 +458,18 @@ void TstE2E::hoursOfMenusAndDialogs()
         for (qsizetype i = 1; i < keys.size(); ++i)
             key(keys[i]);
         if (opensDialog) {
-            QVERIFY2(waitFor(5000, [&] { return windowCount() == 2; }), qPrintable(keys.join(u' ') + QStringLiteral(": no dialog")));
-            const qulonglong dialog = m_x.windowsOf(pid).constLast() == window ? m_x.windowsOf(pid).constFirst() : m_x.windowsOf(pid).constLast();
+            // The dialog, once the menu has gone: a window of the program
+            // other than the clock that is not a popup.
+            qulonglong dialog = 0;
+            const bool dialogShown = waitFor(5000, [&] {
+                const QList<qulonglong> windows = m_x.windowsOf(pid);
+                dialog = 0;
+                for (const qulonglong w : windows)
+                    if (w != window && !m_x.property(w, QStringLiteral("_NET_WM_WINDOW_TYPE")).contains(QStringLiteral("MENU")))
+                        dialog = w;
+                return windows.size() == 2 && dialog != 0;
+            });
+            QVERIFY2(dialogShown, qPrintable(keys.join(u' ') + QStringLiteral(": no dialog")));
             m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(dialog)});
             key(QStringLiteral("Escape"));
         }
