@@ -373,9 +373,12 @@ void Lumitakt::Timer_Timer()
             m_services.sound.play(m_programFolder + QStringLiteral("/Termin.wav"));
     }
 
-    // 6. The four digits.
-    for (int p = 1; p <= kDigitPositions; ++p)
-        ZifferZeigen(p, digitValue(now.timeText.at(kTimeTextIndex[static_cast<std::size_t>(p - 1)])));
+    // 6. The four digits; a position that already shows its value is left as it is.
+    for (int p = 1; p <= kDigitPositions; ++p) {
+        const std::int16_t value = digitValue(now.timeText.at(kTimeTextIndex[static_cast<std::size_t>(p - 1)]));
+        if (m_digitShown[static_cast<std::size_t>(p - 1)] != value)
+            ZifferZeigen(p, value);
+    }
 
     // 7. The stopwatch counts a changed minute; halted, its label blinks.
     if (const std::optional<QString> text = m_stopuhr.step(minuteOfDay(now.timeText)))
@@ -549,6 +552,8 @@ void Lumitakt::ZifferZeigen(int position, std::int16_t value)
     for (int j = 1; j <= kSegmentCount; ++j)
         if (PictureElement *element = segment(position, j))
             element->setVisible(segmentLit(pattern, j));
+    if (position >= 1 && position <= kDigitPositions)
+        m_digitShown[static_cast<std::size_t>(position - 1)] = value;
 }
 
 void Lumitakt::Farbwahl(const QString &Farbe)

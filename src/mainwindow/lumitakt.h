@@ -112,6 +112,8 @@ private:
     PictureStores m_stores;
 
     std::array<std::array<PictureElement *, 7>, 4> m_segments{};
+    // The value each position last showed through ZifferZeigen; -1 before the first.
+    std::array<int, 4> m_digitShown{-1, -1, -1, -1};
     PictureElement *m_trennzeichen = nullptr;
     QLabel *m_lblTermin = nullptr;
     QLabel *m_lblStopuhr = nullptr;
