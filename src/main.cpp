@@ -2,6 +2,7 @@
 #include "platform/clock.h"
 #include "platform/commandstarter.h"
 #include "platform/desktophelpviewer.h"
+#include "platform/quitsignals.h"
 #include "platform/soundeffectplayer.h"
 #include "platform/startup.h"
 #include "sharedstate.h"
@@ -37,6 +38,21 @@ int main(int argc, char *argv[])
     lumitakt::SharedState state;
 
     lumitakt::Lumitakt window(state, {clock, commands, sound, help}, QCoreApplication::applicationDirPath());
+
+    // The clock usually ends with the session, not with its close button:
+    // every way out keeps the settings. SIGTERM, SIGINT and SIGHUP end the
+    // run as the close button does, dialogs included; the session manager's
+    // request to save comes before it may end the program without asking;
+    // and whatever else leaves the event loop still saves.
+    lumitakt::QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &lumitakt::QuitSignals::quitRequested, &app, [&window] {
+        window.close();
+        QCoreApplication::quit();
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.saveSettings(); },
+                     Qt::DirectConnection);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.saveSettings(); });
+
     window.show();
     return app.exec();
 }

@@ -72,8 +72,8 @@ private Q_SLOTS:
     void savedPositionAgainstTheScreen_data();
     void savedPositionAgainstTheScreen();
     void unknownSchemeIsKeptAndWrittenBack();
-    void closingWritesTheSettings();
-    void closingAfterOnlyMinimisedTicksWritesZeroPosition();
+    void settingsWrittenAsTheyChangeAndAtClose();
+    void closingBeforeANormalTickKeepsTheSavedPlace();
 };
 
 void TstMainWindow::windowAtCreation()
@@ -686,8 +686,8 @@ void TstMainWindow::startAppliesTheSettingsFile()
     QCOMPARE(c.state.Zeitserver, QStringLiteral("ZEIT01"));
     QCOMPARE(c.state.SignalModus, std::int16_t{0});
     QCOMPARE(c.window->pos(), QPoint(30, 40));
-    // The position goes to the window, not into the position the tick keeps.
-    QCOMPARE(c.state.FensterLinks, 0);
+    // The position kept is the one read, until the window moves.
+    QCOMPARE(c.state.FensterLinks, 450);
     c.window->show();
     QCOMPARE(imageOf(c.window->segment(1, 1)->picture()), imageOf(c.window->pictureStores().segment(QStringLiteral("Muster3"), 1)));
     QVERIFY(c.window->menuItem(QStringLiteral("MenuEigenschaftenSynronisieren"))->isEnabled());
@@ -736,17 +736,21 @@ void TstMainWindow::unknownSchemeIsKeptAndWrittenBack()
     QCOMPARE(c.iniFile(), ini);
 }
 
-void TstMainWindow::closingWritesTheSettings()
+void TstMainWindow::settingsWrittenAsTheyChangeAndAtClose()
 {
     Fixture c;
     QVERIFY(c.iniFile().isEmpty());
     c.window->show();
+    // A look chosen is in the file at once, a moved place once it has settled.
     c.window->MenuEigenschaftenLEDgruen_Click();
+    QCOMPARE(c.iniFile(), QByteArray("gr\xFCn\r\n 0 \r\n 0 \r\n\r\n 1 \r\n"));
     c.state.Zeitserver = QStringLiteral("zeit, eins");
     c.state.SignalModus = 0;
     c.window->Timer_Timer();
     c.window->move(20, 30);
-    c.window->Timer_Timer();
+    for (int i = 0; i < 5; ++i)
+        c.window->Timer_Timer();
+    QCOMPARE(c.iniFile(), QByteArray("gr\xFCn\r\n 300 \r\n 450 \r\n\"zeit, eins\"\r\n 0 \r\n"));
     c.window->showMinimized();
     c.window->move(100, 100); // minimised: the tick keeps the last normal place
     c.window->Timer_Timer();
@@ -761,13 +765,16 @@ void TstMainWindow::closingWritesTheSettings()
     QCOMPARE(next.window->pos(), QPoint(20, 30));
 }
 
-void TstMainWindow::closingAfterOnlyMinimisedTicksWritesZeroPosition()
+void TstMainWindow::closingBeforeANormalTickKeepsTheSavedPlace()
 {
-    Fixture c;
+    // 1000 twips is no whole pixel: the window stands at 67 px, and the
+    // place goes back into the file as it was read.
+    const QByteArray ini("rot\r\n 1000 \r\n 1210 \r\nZEIT01\r\n 1 \r\n");
+    Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, ini);
     c.window->showMinimized();
     c.window->Timer_Timer();
     QVERIFY(c.window->close());
-    QCOMPARE(c.iniFile(), QByteArray("rot\r\n 0 \r\n 0 \r\n\r\n 1 \r\n"));
+    QCOMPARE(c.iniFile(), ini);
 }
 
 void TstMainWindow::dialogsShareTheProgramIcon_data()

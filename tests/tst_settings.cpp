@@ -1,5 +1,6 @@
 #include "settings/cp1252.h"
 #include "settings/settingsfile.h"
+#include "settings/settingskeeper.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -59,6 +60,8 @@ private Q_SLOTS:
     void hugeFileIsReadQuickly();
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
+    void keptWhileRunning_data();
+    void keptWhileRunning();
 };
 
 void TstSettings::reading_data()
@@ -300,6 +303,49 @@ void TstSettings::failedWriteKeepsTheOldFile()
         compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Lumitakt.ini")});
     }
+}
+
+void TstSettings::keptWhileRunning_data()
+{
+    // One character a tick: '.' nothing, 'm' the window moves a pixel, 'b' it
+    // moves back, 'l' a look, 's' a time server, 'g' a signal mode is chosen,
+    // 'e' the program ends. Expected: 'w' where the file is written.
+    QTest::addColumn<QString>("ticks");
+    QTest::addColumn<QString>("writes");
+    QTest::newRow("an hour unchanged") << QString(7200, u'.') << QString(7200, u'.');
+    QTest::newRow("a drag, once settled") << s(u"mmmmm.....") << s(u"........w.");
+    QTest::newRow("moved back before settling") << s(u"mb......") << s(u"........");
+    QTest::newRow("look, server, mode at once") << s(u"l..s.g..") << s(u"w..w.w..");
+    QTest::newRow("a look during a drag") << s(u"mmlmm.....") << s(u"..w.....w.");
+    QTest::newRow("the end does not wait") << s(u"m.e...") << s(u"..w...");
+    QTest::newRow("the end, nothing changed") << s(u"..e") << s(u"...");
+}
+
+void TstSettings::keptWhileRunning()
+{
+    QFETCH(QString, ticks);
+    QFETCH(QString, writes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Lumitakt.ini"));
+    Settings now{s(u"rot"), 300, 450, {}, 1};
+    SettingsKeeper keeper(path, now);
+    QString written;
+    for (const QChar step : ticks) {
+        switch (step.unicode()) {
+        case u'm': now.left += 15; break;
+        case u'b': now.left -= 15; break;
+        case u'l': now.FarbSchema = now.FarbSchema == u"LCD" ? s(u"rot") : s(u"LCD"); break;
+        case u's': now.Zeitserver += u'x'; break;
+        case u'g': now.SignalModus = static_cast<std::int16_t>(1 - now.SignalModus); break;
+        default: break;
+        }
+        if (step == u'e')
+            keeper.saveChanges(now);
+        else
+            keeper.tick(now);
+        written += QFile::remove(path) ? u'w' : u'.';
+    }
+    QCOMPARE(written, writes);
 }
 
 QTEST_APPLESS_MAIN(TstSettings)

@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -259,6 +258,11 @@ void Lumitakt::Form_Load()
     const QPoint placeTwips = keepOnScreens(QPoint(settings.left, settings.top), screensTwips, kLoadSizeTwips);
     m_startPlace = QPoint(twipsToPixels(placeTwips.x()), twipsToPixels(placeTwips.y()));
     move(*m_startPlace);
+    // The place kept is the one the window was given, from the start: a run
+    // that ends before its first tick must not write 0, 0 over the saved place.
+    m_state.FensterLinks = placeTwips.x();
+    m_state.FensterOben = placeTwips.y();
+    m_settingsKeeper.emplace(m_state.IniDatei, currentSettings());
 
     m_state.TerminGesetzt = false;
     m_state.TerminQuittiert = false;
@@ -330,11 +334,34 @@ void Lumitakt::MenuHilfe_Click()
 
 void Lumitakt::Form_Unload()
 {
+    // A move since the last tick counts too, once the place is the user's;
+    // before that the window may not stand where it was put yet.
+    if (!m_startPlace && !isMinimized())
+        rememberPlace();
     // A file that cannot be written loses this run's choices but never stops
     // the program from ending, and never damages the file already there.
-    QDir().mkpath(QFileInfo(m_state.IniDatei).absolutePath());
-    writeSettingsFile(m_state.IniDatei,
-                      {m_state.FarbSchema, m_state.FensterLinks, m_state.FensterOben, m_state.Zeitserver, m_state.SignalModus});
+    m_settingsKeeper->write(currentSettings());
+}
+
+void Lumitakt::rememberPlace()
+{
+    // A place in twips that the window could not take exactly (the pixel
+    // grid is coarser) is kept as it is until the window really moves.
+    const QPoint at = pos();
+    if (twipsToPixels(m_state.FensterLinks) != at.x())
+        m_state.FensterLinks = at.x() * kTwipsPerPixel;
+    if (twipsToPixels(m_state.FensterOben) != at.y())
+        m_state.FensterOben = at.y() * kTwipsPerPixel;
+}
+
+Settings Lumitakt::currentSettings() const
+{
+    return {m_state.FarbSchema, m_state.FensterLinks, m_state.FensterOben, m_state.Zeitserver, m_state.SignalModus};
+}
+
+void Lumitakt::saveSettings()
+{
+    m_settingsKeeper->saveChanges(currentSettings());
 }
 
 void Lumitakt::Timer_Timer()
@@ -347,11 +374,10 @@ void Lumitakt::Timer_Timer()
     // 2. Remember where the window stands while it is not minimised.
     const bool minimised = isMinimized();
     settleStartPlace(minimised);
-    if (!minimised) {
-        const QPoint at = pos();
-        m_state.FensterLinks = at.x() * kTwipsPerPixel;
-        m_state.FensterOben = at.y() * kTwipsPerPixel;
-    }
+    if (!minimised)
+        rememberPlace();
+    // Whatever the user changed reaches the settings file within seconds.
+    m_settingsKeeper->tick(currentSettings());
 
     // 3. Every ten minutes the computer's clock is set from the time server.
     if (syncDue(now.minute, now.second))
@@ -584,6 +610,7 @@ void Lumitakt::chooseScheme(const char16_t *name)
 {
     m_state.FarbSchema = QString::fromUtf16(name);
     Farbwahl(m_state.FarbSchema);
+    saveSettings();
 }
 
 void Lumitakt::MenuEigenschaftenLEDrot_Click()
@@ -663,6 +690,11 @@ void Lumitakt::mousePressEvent(QMouseEvent *event)
 
 void Lumitakt::closeEvent(QCloseEvent *event)
 {
+    // Closed once; a request to end the program after that finds it closed.
+    if (m_closed) {
+        event->accept();
+        return;
+    }
     Form_Unload();
     // The window and its tick go away; dialogs still open keep the program running.
     m_closed = true;

@@ -2,6 +2,7 @@
 
 #include "clockface/picturestores.h"
 #include "platform/services.h"
+#include "settings/settingskeeper.h"
 #include "stopwatch/stopuhr.h"
 
 #include <QDate>
@@ -85,6 +86,10 @@ public:
     // The outer height the window has at this moment's state.
     int activationHeight() const;
 
+    // Writes the settings file if a kept value changed since it was last
+    // written: for the ways out of the program other than the close button.
+    void saveSettings();
+
 protected:
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -105,6 +110,8 @@ private:
     void returnFromDialog();
     int minuteNow() const;
     void settleStartPlace(bool minimised);
+    void rememberPlace();
+    Settings currentSettings() const;
 
     SharedState &m_state;
     Services m_services;
@@ -124,6 +131,7 @@ private:
     QPointer<Termin> m_termin;
     QPointer<Synchron> m_synchron;
     QPointer<Info> m_info;
+    std::optional<SettingsKeeper> m_settingsKeeper;
 
     Stopuhr m_stopuhr;
 

@@ -19,6 +19,8 @@ struct Settings {
     std::int32_t top = 0;
     QString Zeitserver;
     std::int16_t SignalModus = 1;
+
+    bool operator==(const Settings &) const = default;
 };
 
 // What a read delivered: each value only if it could be read.

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <csignal>
+
 using namespace lumitakt;
 
 // Skips the test when a tool it needs is missing; in CI, where the tools are
@@ -94,6 +96,8 @@ private Q_SLOTS:
     void initTestCase();
     void clockOnARealScreen();
     void settingsSurviveARestart();
+    void settingsKeptHoweverTheClockEnds_data();
+    void settingsKeptHoweverTheClockEnds();
     void stopwatchThroughTheKeyboardMenu();
     void appointmentRingsThroughTheSpeaker();
     void timeServerCommandRunsSafely();
@@ -252,26 +256,25 @@ void TstE2E::clockOnARealScreen()
 
 void TstE2E::settingsSurviveARestart()
 {
-    QFile::remove(iniPath());
+    // Closed as soon as it shows, the clock writes back what it was given:
+    // the place too, though no tick has taken it yet.
+    const QByteArray given("LCD\r\n 1000 \r\n 1210 \r\nZEIT01\r\n 0 \r\n");
+    QFile ini(iniPath());
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write(given);
+    ini.close();
     qulonglong window = 0;
     QProcess *clock = startClock(&window);
     QVERIFY(window);
-    QVERIFY(waitFor(5000, [&] { return m_x.property(window, QStringLiteral("_NET_WM_NAME")).contains(QStringLiteral("Dezember")); }));
-
     // Closed through the window manager (openbox closes on Alt+F4).
     m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
     m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("alt+F4")});
     QVERIFY2(clock->waitForFinished(5000), "the clock did not end when closed");
     QCOMPARE(clock->exitStatus(), QProcess::NormalExit);
     QCOMPARE(clock->exitCode(), 0);
-    QFile ini(iniPath());
     QVERIFY2(ini.open(QIODevice::ReadOnly), "no settings file after closing");
-    const QByteArray first = ini.readAll();
+    QCOMPARE(ini.readAll(), given);
     ini.close();
-    const QList<QByteArray> lines = first.split('\n');
-    QCOMPARE(lines.size(), 6); // five lines and nothing after the last line end
-    QVERIFY(first.startsWith("rot\r\n"));
-    QVERIFY(first.endsWith("\r\n\r\n 1 \r\n"));
 
     // The next start takes the look and the place from the file.
     QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -291,6 +294,73 @@ void TstE2E::settingsSurviveARestart()
     QVERIFY(waitFor(3000, [&] { return wrongPixels(window, QStringLiteral("14:05"), qRgb(51, 0, 255)) == 0; }));
     clock->kill();
     clock->waitForFinished(3000);
+}
+
+void TstE2E::settingsKeptHoweverTheClockEnds_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::newRow("SIGTERM at once") << QStringLiteral("SIGTERM");
+    QTest::newRow("SIGKILL 3 s later") << QStringLiteral("SIGKILL");
+    QTest::newRow("X server gone 3 s later") << QStringLiteral("X");
+}
+
+void TstE2E::settingsKeptHoweverTheClockEnds()
+{
+    // A look chosen and the window moved; then the clock ends as a session
+    // ends it, or dies. The file holds both every time.
+    QFETCH(QString, end);
+    QFile ini(iniPath());
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write("rot\r\n 1500 \r\n 1200 \r\n\r\n 1 \r\n");
+    ini.close();
+    qulonglong window = 0;
+    QProcess *clock = startClock(&window);
+    QVERIFY(window);
+    const auto framePlace = [&] {
+        const QRect client = m_x.clientRect(window);
+        const QList<int> frame = m_x.frameExtents(window);
+        return frame.size() == 4 ? QPoint(client.x() - frame[0], client.y() - frame[2]) : QPoint(-1, -1);
+    };
+    QVERIFY(waitFor(5000, [&] { return framePlace() == QPoint(100, 80); }));
+
+    // "E", then two down from "Termin signalisieren...": "LED grün".
+    chooseFromMenu(clock, window, QStringLiteral("E"));
+    for (const char *key : {"Down", "Down", "Return"}) {
+        m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(key)});
+        QThread::msleep(150);
+    }
+    QVERIFY(waitFor(3000, [&] { return wrongPixels(window, QStringLiteral("14:05"), qRgb(0, 255, 0)) == 0; }));
+    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), QString::number(window), QStringLiteral("300"), QStringLiteral("200")});
+    QPoint moved;
+    QVERIFY(waitFor(5000, [&] {
+        moved = framePlace();
+        return moved != QPoint(100, 80) && moved != QPoint(-1, -1);
+    }));
+
+    if (end == u"SIGTERM") {
+        ::kill(static_cast<pid_t>(clock->processId()), SIGTERM);
+        QVERIFY2(clock->waitForFinished(5000), "SIGTERM did not end the clock");
+        QCOMPARE(clock->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(clock->exitCode(), 0);
+    } else {
+        QThread::msleep(3000);
+        if (end == u"SIGKILL")
+            clock->kill();
+        else
+            m_x.stopServer();
+        QVERIFY(clock->waitForFinished(5000));
+    }
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QByteArray expected = "gr\xFCn\r\n " + QByteArray::number(moved.x() * 15) + " \r\n "
+                                + QByteArray::number(moved.y() * 15) + " \r\n\r\n 1 \r\n";
+    QCOMPARE(ini.readAll(), expected);
+
+    if (end == u"X") {
+        // The tests after this one get a display again.
+        m_x.stop();
+        QString error;
+        QVERIFY2(m_x.start(&error), qPrintable(error));
+    }
 }
 
 void TstE2E::stopwatchThroughTheKeyboardMenu()

@@ -43,10 +43,24 @@ void stop(QProcess *process)
 
 XSession::~XSession()
 {
+    stop();
+}
+
+void XSession::stop()
+{
     for (auto it = m_clients.rbegin(); it != m_clients.rend(); ++it)
-        stop(it->get());
-    stop(m_wm.get());
-    stop(m_xvfb.get());
+        ::stop(it->get());
+    m_clients.clear();
+    ::stop(m_wm.get());
+    ::stop(m_xvfb.get());
+    m_wm.reset();
+    m_xvfb.reset();
+    m_display.clear();
+}
+
+void XSession::stopServer()
+{
+    ::stop(m_xvfb.get());
 }
 
 QStringList XSession::missingTools()
@@ -92,23 +106,30 @@ bool XSession::start(QString *error)
     m_xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_xvfb->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
                                            QStringLiteral("0"), QStringLiteral("1024x768x24")});
-    const bool up = waitFor(10000, [&] {
+    const bool up = waitFor(30000, [&] {
         return run(QStringLiteral("xdpyinfo"), {QStringLiteral("-display"), m_display}, 2000).contains(QStringLiteral("dimensions"));
     });
     if (!up) {
         *error = QStringLiteral("Xvfb did not start on ") + m_display;
         return false;
     }
-    m_wm = std::make_unique<QProcess>();
-    m_wm->setProcessEnvironment(environment());
-    // Nothing reads the window manager's output: a pipe left full would stop it.
-    m_wm->setStandardOutputFile(QProcess::nullDevice());
-    m_wm->setStandardErrorFile(QDir::temp().filePath(QStringLiteral("lumitakt-e2e-openbox.log")));
-    m_wm->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    const bool managed = waitFor(10000, [&] {
-        return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-            .contains(QStringLiteral("window id"));
-    });
+    // On a loaded machine openbox can take long to come up, or hang on its
+    // way: it gets a generous wait, and a second start.
+    bool managed = false;
+    for (int attempt = 0; attempt < 2 && !managed; ++attempt) {
+        ::stop(m_wm.get());
+        m_wm = std::make_unique<QProcess>();
+        m_wm->setProcessEnvironment(environment());
+        // Nothing reads the window manager's output: a pipe left full would stop it.
+        m_wm->setStandardOutputFile(QProcess::nullDevice());
+        m_wm->setStandardErrorFile(QDir::temp().filePath(QStringLiteral("lumitakt-e2e-openbox.log")));
+        m_wm->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        managed = waitFor(30000, [&] {
+            return m_wm->state() != QProcess::NotRunning
+                   && run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                          .contains(QStringLiteral("window id"));
+        });
+    }
     if (!managed) {
         *error = QStringLiteral("openbox did not take the display");
         return false;

@@ -53,6 +53,10 @@ public:
     static QString fakeTimeLibrary();
 
     bool start(QString *error);
+    // Stops everything started on the display and the display itself; start() may follow.
+    void stop();
+    // Stops only the X server, as at the end of a desktop session.
+    void stopServer();
     QString display() const { return m_display; }
     QProcessEnvironment environment() const;
 
