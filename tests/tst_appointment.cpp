@@ -75,7 +75,8 @@ private Q_SLOTS:
     void defaultTime();
     void scrollBarsRunUpsideDown();
     void enterSetsTheAppointment();
-    void typedTimeIsKeptButNeverDue();
+    void typedTime_data();
+    void typedTime();
     void clearCommand();
     void closingAnyFaceEnablesTheClock_data();
     void closingAnyFaceEnablesTheClock();
@@ -263,15 +264,57 @@ void TstAppointment::enterSetsTheAppointment()
     QCOMPARE(c.height(), 105);
 }
 
-void TstAppointment::typedTimeIsKeptButNeverDue()
+void TstAppointment::typedTime_data()
 {
-    Fixture c(QTime(9, 0));
-    c.enter(QStringLiteral("9"), QStringLiteral("30"), QString());
-    QCOMPARE(c.state.TerminZeit, QStringLiteral("9:30"));
-    QCOMPARE(c.window->lblTermin()->text(), QStringLiteral("Termin   9:30"));
-    c.tickThrough(QTime(9, 29, 58), QTime(9, 31));
+    // What is typed into the hour and minute boxes, what they then show, and
+    // the appointment OK takes; empty: none, the cursor goes to that box.
+    QTest::addColumn<QString>("hour");
+    QTest::addColumn<QString>("minute");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("taken");
+    QTest::newRow("single digits padded") << QStringLiteral("9") << QStringLiteral("5") << QStringLiteral("9:5") << QStringLiteral("09:05");
+    QTest::newRow("two digits") << QStringLiteral("23") << QStringLiteral("59") << QStringLiteral("23:59") << QStringLiteral("23:59");
+    QTest::newRow("no 24, no 60") << QStringLiteral("24") << QStringLiteral("60") << QStringLiteral("2:6") << QStringLiteral("02:06");
+    QTest::newRow("letters and signs") << QStringLiteral("a1-") << QStringLiteral(" 3x0") << QStringLiteral("1:30") << QStringLiteral("01:30");
+    QTest::newRow("hour left empty") << QString() << QStringLiteral("30") << QStringLiteral(":30") << QString();
+    QTest::newRow("minute left empty") << QStringLiteral("12") << QString() << QStringLiteral("12:") << QString();
+    QTest::newRow("only letters") << QStringLiteral("ab") << QStringLiteral("15") << QStringLiteral(":15") << QString();
+}
+
+void TstAppointment::typedTime()
+{
+    QFETCH(QString, hour);
+    QFETCH(QString, minute);
+    QFETCH(QString, shown);
+    QFETCH(QString, taken);
+    Fixture c(QTime(8, 0));
+    c.trigger("MenuTerminEingeben");
+    auto *txtStd = c.element<QLineEdit>("txtStd");
+    auto *txtMin = c.element<QLineEdit>("txtMin");
+    // Typed over the proposal, key by key, as a user types.
+    for (const auto &[box, keys] : {std::pair{txtStd, hour}, std::pair{txtMin, minute}}) {
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, keys);
+    }
+    // Nor does pasting bring in what typing cannot.
+    txtMin->insert(QStringLiteral(":99"));
+    QCOMPARE(txtStd->text() + u':' + txtMin->text(), shown);
+    c.dialog()->btnOK(0)->click();
+    c.settle();
+    if (taken.isEmpty()) {
+        QVERIFY(c.dialog());
+        QVERIFY(!c.state.TerminGesetzt);
+        QCOMPARE(c.dialog()->focusWidget(), hour == u"12" ? txtMin : txtStd);
+        return;
+    }
     QVERIFY(!c.dialog());
-    QVERIFY(c.fakes.sound.played.isEmpty());
+    QCOMPARE(c.state.TerminZeit, taken);
+    QCOMPARE(c.window->lblTermin()->text(), QStringLiteral("Termin   ") + taken);
+    // And it rings in its minute.
+    c.tickAt(QDateTime::fromString(taken, QStringLiteral("HH:mm")).time());
+    QVERIFY(c.dialog());
+    QCOMPARE(c.fakes.sound.played.size(), 1);
 }
 
 void TstAppointment::clearCommand()

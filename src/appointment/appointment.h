@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 #include <cstdint>
+#include <optional>
 
 namespace lumitakt {
 
@@ -21,6 +23,14 @@ bool signalisieren(SharedState &state);
 // The hour the enter face proposes: the one after the current hour. After
 // 23 that is 00, so the proposal always lies on the scroll bar.
 int vorgeschlageneStunde(int currentHour);
+
+// The number in an hour or minute box of the enter face, if it is one that
+// an appointment time can hold: one or two digits, at most `maximum`.
+std::optional<int> zeitFeld(QStringView text, int maximum);
+
+// The appointment time "hh:mm" as the clock's time text shows it, so that
+// it becomes due.
+QString terminZeit(int hour, int minute);
 
 // Scroll bar value and shown number run in opposite directions, so that the
 // bar's up arrow raises the number.

@@ -1,8 +1,8 @@
 #include "appointment/termin.h"
 
 #include "appointment/appointment.h"
-#include "mainwindow/clocktexts.h"
-#include "mainwindow/outersize.h"
+#include "windowkit/clocktexts.h"
+#include "windowkit/outersize.h"
 #include "platform/clock.h"
 #include "sharedstate.h"
 
@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 
 namespace lumitakt {
@@ -109,6 +110,13 @@ void Termin::createElements()
     colon->setGeometry(58, 20, 3, 17);
     colon->setFont(arial(kTextPixels, true));
     m_txtMin = lineEdit(m_fraEingeben, "txtMin", {68, 18, 25, 24}, 2, Qt::AlignCenter);
+    // The boxes take only what can be a time of day, typed or pasted, so
+    // that every appointment entered can become due.
+    const auto onlyNumbers = [](QLineEdit *edit, const QString &pattern) {
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
+    };
+    onlyNumbers(m_txtStd, QStringLiteral("[01]?[0-9]|2[0-3]"));
+    onlyNumbers(m_txtMin, QStringLiteral("[0-5]?[0-9]"));
     m_scrMin = scrollBar(m_fraEingeben, "scrMin", {94, 18, 19, 24}, 59);
     m_txtTermin = lineEdit(m_fraEingeben, "txtTermin", {118, 18, 153, 24}, 25, Qt::AlignLeft | Qt::AlignVCenter);
     button(m_fraEingeben, 0, {278, 18, 80, 23});
@@ -222,19 +230,28 @@ void Termin::optTerminsignal_Click(int Index)
 void Termin::btnOK_Click(int Index)
 {
     switch (Index) {
-    case 0:
-        // Taken as typed: a time that is not "hh:mm" is shown but never due.
-        m_state.TerminZeit = m_txtStd->text() + u':' + m_txtMin->text();
+    case 0: {
+        // A box left empty gets the cursor back; nothing is taken that could
+        // never ring. A single digit is taken as the hour or minute it is.
+        const std::optional<int> hour = zeitFeld(m_txtStd->text(), 23);
+        const std::optional<int> minute = zeitFeld(m_txtMin->text(), 59);
+        if (!hour || !minute) {
+            (hour ? m_txtMin : m_txtStd)->setFocus();
+            return;
+        }
+        m_state.TerminZeit = terminZeit(*hour, *minute);
         m_state.TerminGesetzt = true;
         m_state.TerminQuittiert = false;
         m_state.TerminGemeldet = false;
         m_state.TerminText = m_txtTermin->text();
         break;
+    }
     case 1:
         m_state.TerminZeit.clear();
         m_state.TerminGesetzt = false;
         m_state.TerminQuittiert = true;
-        if (mainWindow() && !mainWindow()->isHidden())
+        // Shown, but neither brought back from closed nor from minimised.
+        if (mainWindow() && !mainWindow()->isHidden() && !mainWindow()->isMinimized())
             mainWindow()->show();
         break;
     default:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/programdialog.h"
+#include "windowkit/programdialog.h"
 
 #include <array>
 

@@ -7,9 +7,9 @@
 #include "clockface/digits.h"
 #include "clockface/pictureelement.h"
 #include "clockface/segmentpictures.h"
-#include "mainwindow/clocktexts.h"
+#include "windowkit/clocktexts.h"
 #include "mainwindow/helpkey.h"
-#include "mainwindow/outersize.h"
+#include "windowkit/outersize.h"
 #include "platform/clock.h"
 #include "platform/commandstarter.h"
 #include "platform/soundplayer.h"
@@ -292,7 +292,10 @@ void Lumitakt::Form_Activate()
     m_outerSize->setSize({kOuterWidth, true, activationHeight(), true});
     if (!isVisible())
         show();
-    raise();
+    // A minimised clock stays minimised: window managers take a request to
+    // raise it as one to restore it.
+    if (!isMinimized())
+        raise();
     m_lblTermin->setText(QStringLiteral("Termin   ") + m_state.TerminZeit);
     m_lblTermin->setVisible(m_state.TerminGesetzt);
     m_lblStopuhr->setVisible(m_state.StopuhrLaeuft);
@@ -466,11 +469,14 @@ void Lumitakt::zeigeTermin(bool activate)
 void Lumitakt::returnFromDialog()
 {
     // Back from a dialog: the clock becomes the active window again, and its
-    // activation shows the new state (labels, height, menu).
+    // activation shows the new state (labels, height, menu). A minimised
+    // clock stays minimised: asking for it to be active would make the
+    // window manager restore it, and only the user restores it.
     QTimer::singleShot(0, this, [this] {
         if (m_closed)
             return;
-        activateWindow();
+        if (!isMinimized())
+            activateWindow();
         Form_Activate();
     });
 }

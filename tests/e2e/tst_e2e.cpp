@@ -397,7 +397,7 @@ void TstE2E::appointmentRingsThroughTheSpeaker()
     QProcessEnvironment env;
     env.insert(QStringLiteral("PULSE_SERVER"), audio.server());
     qulonglong window = 0;
-    QProcess *clock = startClock(&window, env);
+    QProcess *clock = startClock(&window, env, "@2026-12-06 09:29:40");
     QVERIFY(window);
     const auto keys = [&](qulonglong target, const QStringList &sequence) {
         m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(target)});
@@ -410,13 +410,17 @@ void TstE2E::appointmentRingsThroughTheSpeaker()
     chooseFromMenu(clock, window, QStringLiteral("T"));
     const qulonglong enter = windowNamed(QStringLiteral("^ Termin eingeben$"));
     QVERIFY2(enter, "the enter face did not open");
-    // The current minute, 14:05, with a note; Enter presses OK.
-    keys(enter, {QStringLiteral("Tab"), QStringLiteral("ctrl+a"), QStringLiteral("1"), QStringLiteral("4"), QStringLiteral("Tab"),
-                 QStringLiteral("ctrl+a"), QStringLiteral("0"), QStringLiteral("5"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+    // The next minute, typed as "9" and "30", with a note; Enter presses OK.
+    keys(enter, {QStringLiteral("Tab"), QStringLiteral("ctrl+a"), QStringLiteral("9"), QStringLiteral("Tab"),
+                 QStringLiteral("ctrl+a"), QStringLiteral("3"), QStringLiteral("0"), QStringLiteral("Tab"), QStringLiteral("Tab"),
                  QStringLiteral("Z"), QStringLiteral("a"), QStringLiteral("h"), QStringLiteral("n"), QStringLiteral("Return")});
+    // Minimised, as a clock often is when an appointment comes.
+    keys(window, {QStringLiteral("m")});
+    const auto minimised = [&] { return m_x.property(window, QStringLiteral("WM_STATE")).contains(QStringLiteral("Iconic")); };
+    QVERIFY(waitFor(3000, minimised));
 
-    // Due at the next tick: the alarm face with the date and time in its caption.
-    const qulonglong alarm = windowNamed(QStringLiteral("^ Sonntag, 6\\. Dezember 2026     14:05:[0-5][0-9]$"));
+    // Due at 09:30: the alarm face with the date and time in its caption.
+    const qulonglong alarm = windowNamed(QStringLiteral("^ Sonntag, 6\\. Dezember 2026     09:30:[0-5][0-9]$"), 30000);
     QVERIFY2(alarm, qPrintable(m_x.run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")})));
     // The note in red in the alarm face.
     const QRect client = m_x.clientRect(alarm);
@@ -433,9 +437,17 @@ void TstE2E::appointmentRingsThroughTheSpeaker()
     const int peak = AudioServer::peak(recording);
     QVERIFY2(peak > 3000, qPrintable(QStringLiteral("loudest sample %1").arg(peak)));
 
-    // OK acknowledges: the dialog goes away and the clock lives on.
+    // OK acknowledges: the dialog goes away, and the clock lives on, still minimised.
     keys(alarm, {QStringLiteral("Return")});
     QVERIFY(waitFor(3000, [&] { return windowNamed(QStringLiteral("Sonntag"), 200) == 0; }));
+    QThread::msleep(1000);
+    QVERIFY2(minimised(), qPrintable(m_x.property(window, QStringLiteral("WM_STATE"))));
+    // Restored by the user, it has the height of a clock without an appointment.
+    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+    QVERIFY(waitFor(3000, [&] {
+        const QList<int> frame = m_x.frameExtents(window);
+        return frame.size() == 4 && m_x.clientRect(window).height() + frame[2] + frame[3] == 96;
+    }));
     QVERIFY(!clock->waitForFinished(300));
     clock->kill();
     clock->waitForFinished(3000);

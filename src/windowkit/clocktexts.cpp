@@ -1,4 +1,4 @@
-#include "mainwindow/clocktexts.h"
+#include "windowkit/clocktexts.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/outersize.h"
+#include "windowkit/outersize.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -19,7 +19,9 @@ void OuterSizeKeeper::setSize(Size size)
 
 void OuterSizeKeeper::apply()
 {
-    if (!m_set)
+    // A minimised window is resized when it comes back: window managers take
+    // a new size for a minimised window as a request to restore it.
+    if (!m_set || m_window->isMinimized())
         return;
     const QSize frame = m_window->frameGeometry().size() - m_window->geometry().size();
     const QSize client(m_size.width - (m_size.outerWidth ? frame.width() : 0),
@@ -31,7 +33,8 @@ void OuterSizeKeeper::apply()
 bool OuterSizeKeeper::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window
-        && (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        && (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Show
+            || event->type() == QEvent::WindowStateChange))
         apply();
     return QObject::eventFilter(watched, event);
 }

@@ -1,4 +1,4 @@
-#include "mainwindow/programdialog.h"
+#include "windowkit/programdialog.h"
 
 #include <QGuiApplication>
 #include <QScreen>

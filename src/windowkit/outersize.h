@@ -10,7 +10,7 @@ namespace lumitakt {
 // Keeps a window at a fixed size, each side given either as the client size
 // or as the outer size including the window manager's frame. The frame is
 // only known once the window is mapped, and may change later, so the size
-// is applied again whenever the window is moved, resized or shown.
+// is applied again whenever the window is moved, resized, shown or restored.
 class OuterSizeKeeper final : public QObject {
     Q_OBJECT
 public:
