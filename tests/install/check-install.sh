@@ -28,6 +28,17 @@ for size in 16 32 48 64 128 256; do
   file "$icon" | grep -q "$size x $size" || fail "icon $size has the wrong size"
 done
 [ -s "$root/share/icons/hicolor/scalable/apps/$app.svg" ] || fail "scalable icon missing"
+for page in man/man1/lumitakt.1.gz man/en/man1/lumitakt.1.gz doc/lumitakt/copyright doc/lumitakt/changelog.gz; do
+  [ -s "$root/share/$page" ] || fail "share/$page missing"
+done
+# The manual pages render without a warning, and say where the settings live.
+for page in "$root"/share/man/man1/lumitakt.1.gz "$root"/share/man/en/man1/lumitakt.1.gz; do
+  warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1)
+  [ -z "$warnings" ] || fail "$page: $warnings"
+  zcat "$page" | grep -q 'Lumitakt\.ini' || fail "$page does not name the settings file"
+  zcat "$page" | grep -q '~/.config/Lumitakt/Lumitakt\.ini' || fail "$page does not name the user's settings file"
+done
+[ "$(man --manpath="$root/share/man" -w lumitakt)" = "$root/share/man/man1/lumitakt.1.gz" ] || fail "man does not find the page"
 desktop-file-validate "$root/share/applications/$app.desktop" || fail "desktop entry does not validate"
 appstreamcli validate --no-net "$root/share/metainfo/$app.metainfo.xml" || fail "metainfo does not validate"
 
@@ -51,6 +62,8 @@ if [ "${2:-}" = package ]; then
               ./usr/share/icons/hicolor/16x16/apps/$app.png; do
     grep -q " $path" <<<"$contents" || fail "the package lacks $path"
   done
+  # Debian's own checker finds nothing to complain of.
+  lintian --fail-on error,warning --allow-root "$deb" || fail "lintian finds fault with the package"
   # Unpacked, it runs.
   mkdir "$stage/deb" && dpkg-deb -x "$deb" "$stage/deb"
   status=0
