@@ -28,14 +28,14 @@ struct Fixture : test::ClockFixture {
 
 } // namespace
 
-Q_DECLARE_METATYPE(std::optional<QStringList>)
-
 class TstTimeSync : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { test::quietOffscreen(); }
-    void commandForAName_data();
-    void commandForAName();
+    void planForAName_data();
+    void planForAName();
+    void whoSetsTheClock_data();
+    void whoSetsTheClock();
     void tenMinuteRule_data();
     void tenMinuteRule();
     void menuCommandStartsOnce();
@@ -45,30 +45,75 @@ private Q_SLOTS:
     void longNameFromTheFileIsNotCut();
 };
 
-void TstTimeSync::commandForAName_data()
+void TstTimeSync::planForAName_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<std::optional<QStringList>>("arguments");
-    const auto args = [](const QString &name) { return std::optional<QStringList>(QStringList{name}); };
-    for (const char16_t *name : {u"ZEIT01", u" zeit ", u"zeit.example.org", u"x & del c:\\*.*", u"x; rm -rf ~", u"$(reboot)",
-                                 u"`id`", u"\"quoted\"", u"'single'", u"a|b>c", u"x\ny", u"ntp-1"})
-        QTest::newRow(QString::fromUtf16(name).toUtf8().constData()) << QString::fromUtf16(name) << args(QString::fromUtf16(name));
-    QTest::newRow("empty") << QString() << std::optional<QStringList>();
-    QTest::newRow("option -q") << QStringLiteral("-q") << std::optional<QStringList>();
-    QTest::newRow("option --help") << QStringLiteral("--help") << std::optional<QStringList>();
-    QTest::newRow("NUL inside") << QString::fromUtf16(u"zeit\0-b", 7) << std::optional<QStringList>();
+    // The stored name, and the name the helper gets (empty: nothing starts).
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("handed");
+    for (const char16_t *name : {u"ZEIT01", u"ntp.example.org", u"ntp-1.example", u"192.0.2.7", u"2001:db8::7", u"::1"})
+        QTest::newRow(QString::fromUtf16(name).toUtf8().constData()) << QString::fromUtf16(name) << QString::fromUtf16(name);
+    QTest::newRow("blanks at either end") << QStringLiteral("  zeit01 ") << QStringLiteral("zeit01");
+    QTest::newRow("63 in a label") << QString(63, u'a') + QStringLiteral(".de") << QString(63, u'a') + QStringLiteral(".de");
+    for (const char16_t *name : {u"", u"   ", u"-q", u"--help", u"zeit eins", u"a..b", u".zeit", u"zeit.", u"-zeit.de", u"zeit-.de",
+                                 u"zeit/../x", u"x & del c:\\*.*", u"x; rm -rf ~", u"$(reboot)", u"`id`", u"\"quoted\"", u"a|b>c",
+                                 u"x\ny", u"zeit_1", u"zeit\u00e4.de", u"192.0.2.7/24", u"fe80::1%eth0"})
+        QTest::newRow(qPrintable(QStringLiteral("refused ") + QString::fromUtf16(name))) << QString::fromUtf16(name) << QString();
+    QTest::newRow("refused NUL inside") << QString::fromUtf16(u"zeit\0-b", 7) << QString();
+    QTest::newRow("refused 64 in a label") << QString(64, u'a') << QString();
+    const QString longest = QStringList(3, QString(63, u'b')).join(u'.') + u'.' + QString(61, u'b');
+    QTest::newRow("253 in all") << longest << longest;
+    QTest::newRow("refused 254 in all") << longest + u'b' << QString();
 }
 
-void TstTimeSync::commandForAName()
+void TstTimeSync::planForAName()
 {
-    QFETCH(QString, name);
-    QFETCH(std::optional<QStringList>, arguments);
-    const std::optional<SyncCommand> command = syncCommand(name);
-    QCOMPARE(command.has_value(), arguments.has_value());
-    if (command) {
-        QCOMPARE(command->program, QStringLiteral("ntpdate"));
-        QCOMPARE(command->arguments, *arguments);
+    QFETCH(QString, stored);
+    QFETCH(QString, handed);
+    const std::optional<SyncPlan> plan = syncPlan(stored, SyncRequest::ByUser, true, QStringLiteral("/opt/lt"), 42);
+    QCOMPARE(plan.has_value(), !handed.isEmpty());
+    if (plan)
+        QCOMPARE(*plan, (SyncPlan{std::nullopt, {QStringLiteral("/opt/lt/lumitakt-sync"), {handed}}}));
+}
+
+void TstTimeSync::whoSetsTheClock_data()
+{
+    // Root starts the helper itself; an ordinary user goes through pkexec,
+    // and the tick asks pkcheck first, without a question to the user.
+    QTest::addColumn<bool>("asRoot");
+    QTest::addColumn<bool>("byTick");
+    QTest::addColumn<int>("pkcheckExit");
+    QTest::addColumn<QStringList>("started");
+    const QString pkcheck = QStringLiteral("pkcheck --action-id org.lumitakt.Lumitakt.sync --process ")
+                            + QString::number(QCoreApplication::applicationPid());
+    QTest::newRow("root, menu") << true << false << 0 << QStringList{QStringLiteral("HELPER ZEIT01")};
+    QTest::newRow("root, tick") << true << true << 0 << QStringList{QStringLiteral("HELPER ZEIT01")};
+    QTest::newRow("user, menu") << false << false << 0 << QStringList{QStringLiteral("pkexec HELPER ZEIT01")};
+    QTest::newRow("user, tick, allowed") << false << true << 0 << QStringList{pkcheck, QStringLiteral("pkexec HELPER ZEIT01")};
+    QTest::newRow("user, tick, refused") << false << true << 1 << QStringList{pkcheck};
+    QTest::newRow("user, tick, would ask") << false << true << 2 << QStringList{pkcheck};
+    QTest::newRow("user, tick, no pkcheck") << false << true << -1 << QStringList{pkcheck};
+}
+
+void TstTimeSync::whoSetsTheClock()
+{
+    QFETCH(bool, asRoot);
+    QFETCH(bool, byTick);
+    QFETCH(int, pkcheckExit);
+    QFETCH(QStringList, started);
+    Fixture c(QTime(12, 29, 59), QStringLiteral(" ZEIT01"));
+    c.fakes.commands.asRoot = asRoot;
+    if (byTick) {
+        c.tickAt(QTime(12, 30, 0));
+        c.fakes.commands.finish(pkcheckExit);
+    } else {
+        c.window->MenuEigenschaftenSynronisieren_Click();
     }
+    QStringList lines;
+    for (const StartedCommand &command : c.fakes.commands.started)
+        lines << (QStringList{command.program} + command.arguments).join(u' ').replace(c.folder.path() + QStringLiteral("/lumitakt-sync"),
+                                                                                         QStringLiteral("HELPER"));
+    QCOMPARE(lines, started);
+    QVERIFY(c.fakes.commands.running.isEmpty());
 }
 
 void TstTimeSync::tenMinuteRule_data()
@@ -95,7 +140,7 @@ void TstTimeSync::tenMinuteRule()
     c.tickAt(time);
     QCOMPARE(c.fakes.commands.started.size(), started);
     if (started)
-        QCOMPARE(c.fakes.commands.started.first(), (StartedCommand{QStringLiteral("ntpdate"), {server}}));
+        QCOMPARE(c.fakes.commands.started.first(), (StartedCommand{c.folder.path() + QStringLiteral("/lumitakt-sync"), {server}}));
 
     // Over a whole hour, ticking twice a second: two starts in each of the six seconds.
     c.fakes.commands.started.clear();
@@ -104,7 +149,7 @@ void TstTimeSync::tenMinuteRule()
         c.window->Timer_Timer();
         c.fakes.clock.advance(500);
     }
-    QCOMPARE(c.fakes.commands.started.size(), syncCommand(server) ? 12 : 0);
+    QCOMPARE(c.fakes.commands.started.size(), server == u"ZEIT01" ? 12 : 0);
 }
 
 void TstTimeSync::menuCommandStartsOnce()
@@ -114,7 +159,8 @@ void TstTimeSync::menuCommandStartsOnce()
     c.window->Form_Activate();
     QVERIFY(sync->isEnabled());
     sync->trigger();
-    QCOMPARE(c.fakes.commands.started, (QList<StartedCommand>{{QStringLiteral("ntpdate"), {QStringLiteral("ZEIT01")}}}));
+    QCOMPARE(c.fakes.commands.started,
+             (QList<StartedCommand>{{c.folder.path() + QStringLiteral("/lumitakt-sync"), {QStringLiteral("ZEIT01")}}}));
 }
 
 void TstTimeSync::dialogElements()

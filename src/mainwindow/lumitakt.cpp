@@ -384,7 +384,7 @@ void Lumitakt::Timer_Timer()
 
     // 3. Every ten minutes the computer's clock is set from the time server.
     if (syncDue(now.minute, now.second))
-        UhrzeitSyncronisieren();
+        UhrzeitSyncronisieren(SyncRequest::ByTick);
 
     // 4. The caption carries the date, and the time while minimised. It is
     // only built anew when what it shows can have changed.
@@ -481,17 +481,29 @@ void Lumitakt::returnFromDialog()
     });
 }
 
-void Lumitakt::UhrzeitSyncronisieren()
+void Lumitakt::UhrzeitSyncronisieren(SyncRequest request)
 {
     // Started and forgotten: nothing of its result is used, and a command
-    // that cannot start changes nothing.
-    if (const std::optional<SyncCommand> command = syncCommand(m_state.Zeitserver))
-        m_services.commands.start(command->program, command->arguments);
+    // that cannot start changes nothing. A check comes first where the
+    // user may not be asked; the command follows only if it allows it.
+    const std::optional<SyncPlan> plan = syncPlan(m_state.Zeitserver, request, m_services.commands.startsAsRoot(), m_programFolder,
+                                                  QCoreApplication::applicationPid());
+    if (!plan)
+        return;
+    if (!plan->check) {
+        m_services.commands.start(plan->command.program, plan->command.arguments);
+        return;
+    }
+    CommandStarter &commands = m_services.commands;
+    commands.run(plan->check->program, plan->check->arguments, [&commands, command = plan->command](int exitCode) {
+        if (exitCode == 0)
+            commands.start(command.program, command.arguments);
+    });
 }
 
 void Lumitakt::MenuEigenschaftenSynronisieren_Click()
 {
-    UhrzeitSyncronisieren();
+    UhrzeitSyncronisieren(SyncRequest::ByUser);
 }
 
 void Lumitakt::MenuEigenschaftenSynronisierenMit_Click()

@@ -4,6 +4,7 @@
 #include "platform/services.h"
 #include "settings/settingskeeper.h"
 #include "stopwatch/stopuhr.h"
+#include "timesync/timesync.h"
 
 #include <QDate>
 #include <QPointer>
@@ -63,7 +64,7 @@ public:
 
     // Routines.
     void Farbwahl(const QString &Farbe);
-    void UhrzeitSyncronisieren();
+    void UhrzeitSyncronisieren(SyncRequest request);
     void ZifferZeigen(int position, std::int16_t value);
 
     // Elements, for the other parts of the program and for tests.

@@ -4,6 +4,8 @@
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace lumitakt {
@@ -24,6 +26,35 @@ void DetachedCommandStarter::start(const QString &program, const QStringList &ar
     });
 #endif
     process.startDetached();
+}
+
+void DetachedCommandStarter::run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished)
+{
+    // The process object goes once its program has ended; the event loop
+    // collects the program, so it never lingers as a zombie.
+    auto *process = new QProcess;
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, [process, finished](int exitCode, QProcess::ExitStatus status) {
+        finished(status == QProcess::NormalExit ? exitCode : -1);
+        process->deleteLater();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, finished](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        finished(-1);
+        process->deleteLater();
+    });
+    process->start(program, arguments);
+}
+
+bool DetachedCommandStarter::startsAsRoot() const
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return ::geteuid() == 0;
+#endif
 }
 
 } // namespace lumitakt

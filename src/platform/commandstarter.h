@@ -3,20 +3,30 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace lumitakt {
 
-// Starts an external program without waiting for it and without a shell:
-// the arguments reach the program exactly as given, never parsed as a
-// command line. A program that cannot be started is silently ignored.
+// Starts external programs without a shell: the arguments reach the program
+// exactly as given, never parsed as a command line. A program that cannot be
+// started is silently ignored. Nothing here ever waits for a program.
 class CommandStarter {
 public:
     virtual ~CommandStarter() = default;
+    // Started and forgotten.
     virtual void start(const QString &program, const QStringList &arguments) = 0;
+    // Started; `finished` gets its exit status once it has ended, or -1 when
+    // it could not start or crashed.
+    virtual void run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished) = 0;
+    // Whether the programs started have the rights of root.
+    virtual bool startsAsRoot() const = 0;
 };
 
 class DetachedCommandStarter final : public CommandStarter {
 public:
     void start(const QString &program, const QStringList &arguments) override;
+    void run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished) override;
+    bool startsAsRoot() const override;
 };
 
 } // namespace lumitakt

@@ -8,6 +8,8 @@
 
 #include <QList>
 
+#include <functional>
+
 namespace lumitakt {
 
 // Stand-ins for the outside world, for tests and benchmarks: a clock that
@@ -39,7 +41,24 @@ struct StartedCommand {
 class FakeCommandStarter final : public CommandStarter {
 public:
     void start(const QString &program, const QStringList &arguments) override { started.append({program, arguments}); }
+    // Recorded like a start; the test ends it with finish().
+    void run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished) override
+    {
+        started.append({program, arguments});
+        running.append(std::move(finished));
+    }
+    bool startsAsRoot() const override { return asRoot; }
+
+    // Ends the oldest program still running with the given exit status.
+    void finish(int exitCode)
+    {
+        if (!running.isEmpty())
+            running.takeFirst()(exitCode);
+    }
+
     QList<StartedCommand> started;
+    QList<std::function<void(int exitCode)>> running;
+    bool asRoot = true;
 };
 
 class FakeSoundPlayer final : public SoundPlayer {

@@ -1,18 +1,32 @@
 #include "timesync/timesync.h"
 
+#include "timesync/servername.h"
+
 namespace lumitakt {
 
-std::optional<SyncCommand> syncCommand(const QString &zeitserver)
+std::optional<SyncPlan> syncPlan(const QString &zeitserver, SyncRequest request, bool asRoot, const QString &programFolder,
+                                 qint64 processId)
 {
-    if (zeitserver.isEmpty() || zeitserver.startsWith(u'-') || zeitserver.contains(QChar(u'\0')))
+    const QString name = zeitserver.trimmed();
+    if (!isServerName(name.toStdString()))
         return std::nullopt;
 #ifdef Q_OS_WIN
     // net time \\server /set /yes
-    return SyncCommand{QStringLiteral("net"),
-                       {QStringLiteral("time"), QStringLiteral("\\\\") + zeitserver, QStringLiteral("/set"), QStringLiteral("/yes")}};
+    Q_UNUSED(request)
+    Q_UNUSED(asRoot)
+    Q_UNUSED(programFolder)
+    Q_UNUSED(processId)
+    return SyncPlan{std::nullopt,
+                    {QStringLiteral("net"), {QStringLiteral("time"), QStringLiteral("\\\\") + name, QStringLiteral("/set"), QStringLiteral("/yes")}}};
 #else
-    // Sets the clock once from the named server (Debian: ntpsec-ntpdate).
-    return SyncCommand{QStringLiteral("ntpdate"), {zeitserver}};
+    const QString helper = programFolder + QString::fromUtf16(kSyncHelper);
+    if (asRoot)
+        return SyncPlan{std::nullopt, {helper, {name}}};
+    SyncPlan plan{std::nullopt, {QStringLiteral("pkexec"), {helper, name}}};
+    if (request == SyncRequest::ByTick)
+        plan.check = SyncCommand{QStringLiteral("pkcheck"), {QStringLiteral("--action-id"), QString::fromUtf16(kSyncActionId),
+                                                             QStringLiteral("--process"), QString::number(processId)}};
+    return plan;
 #endif
 }
 

@@ -18,6 +18,16 @@ app=org.lumitakt.Lumitakt
 [ "$(readlink "$root/bin/lumitakt")" = ../lib/lumitakt/lumitakt ] || fail "bin/lumitakt points elsewhere"
 [ -x "$root/lib/lumitakt/lumitakt" ] || fail "no executable in lib/lumitakt"
 for f in Termin.wav Lumitakt.html; do [ -s "$root/lib/lumitakt/$f" ] || fail "lib/lumitakt/$f missing"; done
+[ -x "$root/lib/lumitakt/lumitakt-sync" ] || fail "no clock-setting helper in lib/lumitakt"
+# The polkit action names the helper by the path it is installed to.
+policy="$root/share/polkit-1/actions/$app.sync.policy"
+[ -s "$policy" ] || fail "polkit policy missing"
+value() { xmllint --nonet --xpath "string(/policyconfig/action[@id='$app.sync']/$1)" "$policy"; }
+[ "$(value defaults/allow_any)" = no ] || fail "policy: allow_any"
+[ "$(value defaults/allow_inactive)" = no ] || fail "policy: allow_inactive"
+[ "$(value defaults/allow_active)" = auth_admin_keep ] || fail "policy: allow_active"
+[ "$(value "annotate[@key='org.freedesktop.policykit.exec.path']")" = /usr/lib/lumitakt/lumitakt-sync ] || fail "policy: exec.path"
+[ -n "$(value "message[@xml:lang='de']")" ] && [ -n "$(value "message[not(@xml:lang)]")" ] || fail "policy: messages"
 # Every picture the help shows is installed beside it.
 for picture in $(grep -o 'src="[^"]*"' "$root/lib/lumitakt/Lumitakt.html" | sed 's/src="//; s/"$//'); do
   [ -s "$root/lib/lumitakt/$picture" ] || fail "help picture $picture missing"
@@ -57,7 +67,8 @@ if [ "${2:-}" = package ]; then
     grep -q "$need" <<<"$depends" || fail "the package does not depend on $need"
   done
   contents=$(dpkg-deb -c "$deb")
-  for path in ./usr/bin/lumitakt ./usr/lib/lumitakt/lumitakt ./usr/lib/lumitakt/Termin.wav ./usr/lib/lumitakt/Lumitakt.html \
+  for path in ./usr/bin/lumitakt ./usr/lib/lumitakt/lumitakt ./usr/lib/lumitakt/lumitakt-sync ./usr/share/polkit-1/actions/$app.sync.policy \
+              ./usr/lib/lumitakt/Termin.wav ./usr/lib/lumitakt/Lumitakt.html \
               ./usr/share/applications/$app.desktop ./usr/share/metainfo/$app.metainfo.xml \
               ./usr/share/icons/hicolor/16x16/apps/$app.png; do
     grep -q " $path" <<<"$contents" || fail "the package lacks $path"
