@@ -89,6 +89,8 @@ private Q_SLOTS:
     void closedAlarmReopensInTheSameMinute();
     void openDialogKeepsItsFace();
     void appointmentForTheCurrentMinute();
+    void clockJumps_data();
+    void clockJumps();
 };
 
 void TstAppointment::dueTest_data()
@@ -529,6 +531,63 @@ void TstAppointment::appointmentForTheCurrentMinute()
     c.tickAt(QTime(10, 15, 10, 500));
     QVERIFY(c.dialog());
     QCOMPARE(c.fakes.sound.played.size(), 1);
+}
+
+void TstAppointment::clockJumps_data()
+{
+    // The clock's last tick before it jumps, where it lands, and how often
+    // the chime sounds from there over the next 70 seconds. The
+    // appointment is at 09:30 (00:10 across midnight).
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("appointment");
+    QTest::addColumn<QDateTime>("from");
+    QTest::addColumn<QDateTime>("to");
+    QTest::addColumn<bool>("acknowledged");
+    QTest::addColumn<int>("sounds");
+    const auto at = [](int day, int h, int m, int sec = 0) { return QDateTime(QDate(2026, 12, day), QTime(h, m, sec)); };
+    const QString half = QStringLiteral("09:30");
+    QTest::newRow("slept over it") << 0 << half << at(6, 9, 29) << at(6, 9, 45) << false << 120;
+    QTest::newRow("slept over it, once") << 1 << half << at(6, 9, 29) << at(6, 9, 45) << false << 1;
+    QTest::newRow("over midnight") << 0 << QStringLiteral("00:10") << at(6, 23, 59) << at(7, 0, 30) << false << 120;
+    QTest::newRow("two days later") << 0 << half << at(6, 9, 29) << at(8, 10, 0) << false << 120;
+    QTest::newRow("into the minute") << 0 << half << at(6, 9, 29) << at(6, 9, 30, 20) << false << 80;
+    QTest::newRow("to just before it") << 0 << half << at(6, 9, 0) << at(6, 9, 29, 59) << false << 120;
+    QTest::newRow("from inside it") << 0 << half << at(6, 9, 30, 10) << at(6, 9, 45) << false << 0;
+    QTest::newRow("back after OK") << 0 << half << at(6, 9, 30) << at(6, 9, 0) << true << 0;
+    QTest::newRow("ahead after OK") << 0 << half << at(6, 9, 30) << at(6, 9, 45) << true << 0;
+}
+
+void TstAppointment::clockJumps()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, appointment);
+    QFETCH(QDateTime, from);
+    QFETCH(QDateTime, to);
+    QFETCH(bool, acknowledged);
+    QFETCH(int, sounds);
+    Fixture c(QTime(8, 0));
+    c.state.SignalModus = static_cast<std::int16_t>(mode);
+    c.enter(appointment.left(2), appointment.mid(3), QStringLiteral("Bus"));
+    c.fakes.clock.set(from);
+    c.window->Timer_Timer();
+    if (acknowledged) {
+        QVERIFY(c.dialog());
+        c.dialog()->btnOK(1)->click();
+        c.settle();
+    }
+    c.fakes.sound.played.clear();
+    c.fakes.clock.set(to);
+    c.window->Timer_Timer();
+    if (!c.fakes.sound.played.isEmpty()) {
+        // The alarm shows the moment it rang.
+        QVERIFY2(c.dialog()->windowTitle().endsWith(to.time().toString(QStringLiteral("HH:mm:ss"))), qPrintable(c.dialog()->windowTitle()));
+    }
+    const QDateTime end = to.addSecs(70);
+    while (c.fakes.clock.now() < end) {
+        c.fakes.clock.advance(500);
+        c.window->Timer_Timer();
+    }
+    QCOMPARE(c.fakes.sound.played.size(), sounds);
 }
 
 QTEST_MAIN(TstAppointment)

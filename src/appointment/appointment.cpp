@@ -9,6 +9,21 @@ bool terminFaellig(const SharedState &state, QStringView hoursAndMinutes)
     return !state.TerminQuittiert && !state.TerminZeit.isEmpty() && hoursAndMinutes == state.TerminZeit;
 }
 
+bool terminVerpasst(const SharedState &state, const QDateTime &previousTick, const QDateTime &now)
+{
+    if (state.TerminQuittiert || !previousTick.isValid() || now <= previousTick)
+        return false;
+    const QTime minute = QTime::fromString(state.TerminZeit, QStringLiteral("HH:mm"));
+    if (!minute.isValid())
+        return false;
+    // The first start of that minute after the previous tick; a previous tick
+    // inside the minute saw it already.
+    QDateTime start(previousTick.date(), minute);
+    if (start <= previousTick)
+        start = QDateTime(previousTick.date().addDays(1), minute);
+    return now >= start.addSecs(60);
+}
+
 bool signalisieren(SharedState &state)
 {
     if (state.TerminGemeldet)

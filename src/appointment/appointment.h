@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringView>
 
@@ -14,6 +15,11 @@ struct SharedState;
 // on every tick whose time text begins with it, until it is acknowledged
 // ("quittiert"); on any day, for as long as the program runs.
 bool terminFaellig(const SharedState &state, QStringView hoursAndMinutes);
+
+// Whether the whole minute of the appointment passed between two ticks with
+// the clock moving forward (the computer slept, or its clock was set
+// ahead), so that no tick saw it. A jump over several days counts once.
+bool terminVerpasst(const SharedState &state, const QDateTime &previousTick, const QDateTime &now);
 
 // Whether a due tick plays the sound, and what it leaves behind: in "einmal"
 // mode (SignalModus 1) the sound is given once ("gemeldet") per appointment;

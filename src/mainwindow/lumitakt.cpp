@@ -369,7 +369,8 @@ void Lumitakt::saveSettings()
 
 void Lumitakt::Timer_Timer()
 {
-    const TimeSnapshot now = TimeSnapshot::of(m_services.clock.now());
+    const QDateTime clockNow = m_services.clock.now();
+    const TimeSnapshot now = TimeSnapshot::of(clockNow);
 
     // 1. The colon blinks: shown one tick, hidden the next.
     m_trennzeichen->setHidden(!m_trennzeichen->isHidden());
@@ -395,7 +396,14 @@ void Lumitakt::Timer_Timer()
     }
 
     // 5. A due appointment shows the alarm and sounds, once or on every tick.
-    if (terminFaellig(m_state, now.hoursAndMinutes())) {
+    // One whose minute no tick saw (the computer slept through it, or its
+    // clock was set ahead) is due now, for a minute, as if it had just begun.
+    if (terminVerpasst(m_state, m_previousTick, clockNow))
+        m_lateAlarmEnd = clockNow.addSecs(60);
+    m_previousTick = clockNow;
+    const bool late = m_lateAlarmEnd.isValid() && clockNow < m_lateAlarmEnd && clockNow >= m_lateAlarmEnd.addSecs(-60)
+                      && !m_state.TerminQuittiert && !m_state.TerminZeit.isEmpty();
+    if (late || terminFaellig(m_state, now.hoursAndMinutes())) {
         m_state.TerminModus = 2;
         zeigeTermin(false);
         if (signalisieren(m_state))

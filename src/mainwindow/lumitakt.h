@@ -7,6 +7,7 @@
 #include "timesync/timesync.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QPointer>
 #include <QWidget>
 
@@ -145,6 +146,8 @@ private:
         bool operator==(const CaptionKey &) const = default;
     };
     CaptionKey m_captionKey;
+    QDateTime m_previousTick;         // when the last tick ran
+    QDateTime m_lateAlarmEnd;         // end of the minute of an alarm rung late
     std::optional<QPoint> m_startPlace; // the place from the settings file, until settled
     int m_startTicks = 0;
     bool m_closed = false;           // closed by the user; never shown again

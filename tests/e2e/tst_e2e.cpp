@@ -100,11 +100,13 @@ private Q_SLOTS:
     void settingsKeptHoweverTheClockEnds();
     void stopwatchThroughTheKeyboardMenu();
     void appointmentRingsThroughTheSpeaker();
+    void appointmentMissedAsleepRingsOnWaking();
     void timeServerCommandRunsSafely();
     void hoursOfMenusAndDialogs();
 
 private:
-    // Starts the clock with its wall clock shifted to the given moment.
+    // Starts the clock with its wall clock shifted to the given moment
+    // (none: the shift comes from the environment given).
     QProcess *startClock(qulonglong *window, const QProcessEnvironment &extra = {}, const char *fakeStart = kFakeStart);
     qulonglong windowNamed(const QString &pattern, int timeoutMs = 5000);
     void chooseFromMenu(QProcess *clock, qulonglong window, const QString &accessKey);
@@ -148,7 +150,8 @@ QProcess *TstE2E::startClock(qulonglong *window, const QProcessEnvironment &extr
     env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
     // Only the wall clock is shifted; timers keep the real monotonic time.
     env.insert(QStringLiteral("LD_PRELOAD"), XSession::fakeTimeLibrary());
-    env.insert(QStringLiteral("FAKETIME"), QString::fromLatin1(fakeStart));
+    if (fakeStart)
+        env.insert(QStringLiteral("FAKETIME"), QString::fromLatin1(fakeStart));
     env.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
     QProcess *clock = m_x.launch(m_program, {}, env);
     // The clock window of this very process, once the window manager framed it.
@@ -449,6 +452,46 @@ void TstE2E::appointmentRingsThroughTheSpeaker()
         return frame.size() == 4 && m_x.clientRect(window).height() + frame[2] + frame[3] == 96;
     }));
     QVERIFY(!clock->waitForFinished(300));
+    clock->kill();
+    clock->waitForFinished(3000);
+}
+
+void TstE2E::appointmentMissedAsleepRingsOnWaking()
+{
+    // The clock's wall clock is the real one moved by the seconds in a file,
+    // read anew on every look: changing the file makes it jump, as waking
+    // from suspend does.
+    const QString shift = m_programFolder.filePath(QStringLiteral("shift.txt"));
+    const auto moveTo = [&](QTime time) {
+        QFile file(shift);
+        const qint64 seconds = QDateTime(QDate(2026, 12, 6), time).toSecsSinceEpoch() - QDateTime::currentSecsSinceEpoch();
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+               && file.write((seconds >= 0 ? "+" : "") + QByteArray::number(seconds) + '\n') > 0;
+    };
+    QVERIFY(moveTo(QTime(9, 29, 10)));
+    QFile::remove(iniPath());
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("FAKETIME_TIMESTAMP_FILE"), shift);
+    env.insert(QStringLiteral("FAKETIME_NO_CACHE"), QStringLiteral("1"));
+    qulonglong window = 0;
+    QProcess *clock = startClock(&window, env, nullptr);
+    QVERIFY(window);
+
+    // An appointment at 09:30, entered through the menu.
+    chooseFromMenu(clock, window, QStringLiteral("T"));
+    const qulonglong enter = windowNamed(QStringLiteral("^ Termin eingeben$"));
+    QVERIFY(enter);
+    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(enter)});
+    for (const char *key : {"Tab", "ctrl+a", "0", "9", "Tab", "ctrl+a", "3", "0", "Return"}) {
+        m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(key)});
+        QThread::msleep(150);
+    }
+    QVERIFY(waitFor(3000, [&] { return windowNamed(QStringLiteral("^ Termin eingeben$"), 200) == 0; }));
+
+    // From 09:29 to 09:45 at one step: the alarm opens, with 09:45 in its caption.
+    QVERIFY(moveTo(QTime(9, 45)));
+    const qulonglong alarm = windowNamed(QStringLiteral("^ Sonntag, 6\\. Dezember 2026     09:45:0[0-9]$"), 10000);
+    QVERIFY2(alarm, qPrintable(m_x.run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")})));
     clock->kill();
     clock->waitForFinished(3000);
 }
