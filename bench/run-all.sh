@@ -70,6 +70,25 @@ value() { # program, key
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%+.0f %%", (a / b - 1) * 100; else print "n/a" }'; }
 mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 
+# What installing the package brings onto an empty system, against a bare
+# Qt Widgets program: apt resolves from an empty package status.
+echo "Resolving the package's dependencies from an empty system ..." >&2
+(cd "$build" && cpack -G DEB >/dev/null 2>&1) || true
+deb=$(ls "$build"/lumitakt_*.deb 2>/dev/null | head -n 1)
+: >"$work/empty-status"
+closure() { # packages or .deb files: "count size-MB"
+  local names
+  names=$(apt-get -s -qq -o Dir::State::status="$work/empty-status" -o APT::Install-Recommends=false install "$@" 2>/dev/null \
+          | sed -n 's/^Inst \([^ ]*\) .*/\1/p')
+  [ -n "$names" ] || { echo "n/a n/a"; return; }
+  local kib
+  kib=$(apt-cache show --no-all-versions $names 2>/dev/null | sed -n 's/^Installed-Size: //p' | awk '{ s += $1 } END { print s + 0 }')
+  echo "$(wc -l <<<"$names") $(awk -v k="$kib" 'BEGIN { printf "%.0f", k / 1024 }')"
+}
+read -r pkgLumitakt mbLumitakt < <(if [ -n "$deb" ]; then closure "$deb"; else echo "n/a n/a"; fi)
+read -r pkgBare mbBare < <(closure libqt6widgets6 fonts-liberation)
+more=$(awk -v a="$pkgLumitakt" -v b="$pkgBare" 'BEGIN { if (a + 0 > 0 && b + 0 > 0) printf "%+d", a - b; else print "n/a" }')
+
 # xclock is run twice: as asked for, redrawing once a second, and redrawing
 # twice a second like Lumitakt, whose colon changes every half second.
 cat <<EOF
@@ -82,6 +101,7 @@ cat <<EOF
 | Instructions per tick: alone / with repaint | $insnAlone / $insnPaint | | | | |
 | Pixels repainted per tick, of $(sed -n 's/.* of \([0-9]*\) in the window/\1/p' <<<"$tick") | $(figure "pixels painted per tick") | | | | only what changed |
 | Heap growth over 200,000 steady ticks, bytes | $(figure "heap growth over the ticks") | | | | none |
+| Packages installed on an empty system (MB) | $pkgLumitakt ($mbLumitakt) | $pkgBare ($mbBare) ($more) | | | at most 20 more than bare Qt |
 
 (In brackets: Lumitakt against the bare Qt clock.)
 EOF

@@ -3,7 +3,7 @@
 #include "platform/commandstarter.h"
 #include "platform/desktophelpviewer.h"
 #include "platform/quitsignals.h"
-#include "platform/soundeffectplayer.h"
+#include "platform/pulsesoundplayer.h"
 #include "platform/startup.h"
 #include "sharedstate.h"
 #include "version.h"
@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
 
     lumitakt::SystemClock clock;
     lumitakt::DetachedCommandStarter commands;
-    lumitakt::SoundEffectPlayer sound;
+    lumitakt::PulseSoundPlayer sound;
     lumitakt::DesktopHelpViewer help;
     lumitakt::SharedState state;
 

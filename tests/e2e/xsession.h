@@ -10,6 +10,19 @@
 #include <functional>
 #include <memory>
 
+// Skips the test when a tool it needs is missing; in CI, where the tools are
+// installed on purpose, that is a failure instead.
+#define REQUIRE_TOOLS(missingTools)                                                                \
+    do {                                                                                           \
+        const QStringList missing = (missingTools);                                                \
+        if (!missing.isEmpty()) {                                                                  \
+            const QByteArray why = "missing tools: " + missing.join(u' ').toUtf8();                \
+            if (qEnvironmentVariableIsSet("CI"))                                                   \
+                QFAIL(why.constData());                                                            \
+            QSKIP(why.constData());                                                                \
+        }                                                                                          \
+    } while (false)
+
 // Polls until `done` holds or the time is up; says whether it held.
 bool waitFor(int timeoutMs, const std::function<bool()> &done);
 

@@ -63,9 +63,11 @@ if [ "${2:-}" = package ]; then
   deb=$(ls "$build"/lumitakt_*.deb | head -n 1)
   depends=$(dpkg-deb -f "$deb" Depends)
   echo "package: $(basename "$deb"), Depends: $depends"
-  for need in libqt6widgets6 libqt6multimedia6 fonts-liberation; do
+  for need in libqt6widgets6 libpulse0 libsndfile1 fonts-liberation; do
     grep -q "$need" <<<"$depends" || fail "the package does not depend on $need"
   done
+  # One short WAV file needs no codec stack.
+  ! grep -q multimedia <<<"$depends" || fail "the package depends on Qt Multimedia"
   contents=$(dpkg-deb -c "$deb")
   for path in ./usr/bin/lumitakt ./usr/lib/lumitakt/lumitakt ./usr/lib/lumitakt/lumitakt-sync ./usr/share/polkit-1/actions/$app.sync.policy \
               ./usr/lib/lumitakt/Termin.wav ./usr/lib/lumitakt/Lumitakt.html \
