@@ -11,7 +11,10 @@ bool terminFaellig(const SharedState &state, QStringView hoursAndMinutes)
 
 bool terminVerpasst(const SharedState &state, const QDateTime &previousTick, const QDateTime &now)
 {
-    if (state.TerminQuittiert || !previousTick.isValid() || now <= previousTick)
+    // Ticks come twice a second: only a gap of a minute or more can hide one.
+    constexpr qint64 kMinuteMs = 60'000;
+    if (state.TerminQuittiert || state.TerminZeit.isEmpty() || !previousTick.isValid()
+        || now.toMSecsSinceEpoch() - previousTick.toMSecsSinceEpoch() < kMinuteMs)
         return false;
     const QTime minute = QTime::fromString(state.TerminZeit, QStringLiteral("HH:mm"));
     if (!minute.isValid())
