@@ -36,7 +36,9 @@ void TstSyncHelper::names_data()
     for (const char *name : {"", "-q", "--help", "zeit eins", "a..b", "/usr/bin/x", "x;id", "$(id)", "`id`", "a|b", "x'y", "a>b",
                              "-zeit.de", "zeit-"})
         QTest::newRow(qPrintable(QStringLiteral("refused ") + QString::fromLatin1(name))) << QStringList{QString::fromLatin1(name)} << false;
+    QTest::newRow("63 in a label") << QStringList{QString(63, u'a') + QStringLiteral(".de")} << true;
     QTest::newRow("refused 64 in a label") << QStringList{QString(64, u'a')} << false;
+    QTest::newRow("253 in all") << QStringList{QStringList(4, QString(63, u'c')).join(u'.').left(253)} << true;
     QTest::newRow("refused 254 in all") << QStringList{QStringList(4, QString(63, u'c')).join(u'.').left(254)} << false;
     QTest::newRow("refused no name") << QStringList{} << false;
     QTest::newRow("refused two names") << QStringList{QStringLiteral("ZEIT01"), QStringLiteral("ZEIT02")} << false;

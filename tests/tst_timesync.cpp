@@ -48,21 +48,15 @@ private Q_SLOTS:
 void TstTimeSync::planForAName_data()
 {
     // The stored name, and the name the helper gets (empty: nothing starts).
+    // The helper's own test goes through the rules for names one by one.
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("handed");
-    for (const char16_t *name : {u"ZEIT01", u"ntp.example.org", u"ntp-1.example", u"192.0.2.7", u"2001:db8::7", u"::1"})
+    for (const char16_t *name : {u"ZEIT01", u"ntp.example.org", u"192.0.2.7", u"2001:db8::7"})
         QTest::newRow(QString::fromUtf16(name).toUtf8().constData()) << QString::fromUtf16(name) << QString::fromUtf16(name);
     QTest::newRow("blanks at either end") << QStringLiteral("  zeit01 ") << QStringLiteral("zeit01");
-    QTest::newRow("63 in a label") << QString(63, u'a') + QStringLiteral(".de") << QString(63, u'a') + QStringLiteral(".de");
-    for (const char16_t *name : {u"", u"   ", u"-q", u"--help", u"zeit eins", u"a..b", u".zeit", u"zeit.", u"-zeit.de", u"zeit-.de",
-                                 u"zeit/../x", u"x & del c:\\*.*", u"x; rm -rf ~", u"$(reboot)", u"`id`", u"\"quoted\"", u"a|b>c",
-                                 u"x\ny", u"zeit_1", u"zeit\u00e4.de", u"192.0.2.7/24", u"fe80::1%eth0"})
+    for (const char16_t *name : {u"", u"   ", u"-q", u"zeit eins", u"x; rm -rf ~", u"$(reboot)", u"zeit\u00e4.de"})
         QTest::newRow(qPrintable(QStringLiteral("refused ") + QString::fromUtf16(name))) << QString::fromUtf16(name) << QString();
     QTest::newRow("refused NUL inside") << QString::fromUtf16(u"zeit\0-b", 7) << QString();
-    QTest::newRow("refused 64 in a label") << QString(64, u'a') << QString();
-    const QString longest = QStringList(3, QString(63, u'b')).join(u'.') + u'.' + QString(61, u'b');
-    QTest::newRow("253 in all") << longest << longest;
-    QTest::newRow("refused 254 in all") << longest + u'b' << QString();
 }
 
 void TstTimeSync::planForAName()

@@ -140,11 +140,11 @@ void PulseSoundPlayer::startStream()
         pa_stream_unref(m_stream);
         m_stream = nullptr;
     }
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16NE;
-    spec.rate = static_cast<std::uint32_t>(sound->rate);
-    spec.channels = static_cast<std::uint8_t>(sound->channels);
-    m_stream = pa_stream_new(m_context, "Termin", &spec, nullptr);
+    pa_sample_spec format{};
+    format.format = PA_SAMPLE_S16NE;
+    format.rate = static_cast<std::uint32_t>(sound->rate);
+    format.channels = static_cast<std::uint8_t>(sound->channels);
+    m_stream = pa_stream_new(m_context, "Termin", &format, nullptr);
     if (m_stream) {
         m_playing = sound;
         pa_stream_set_state_callback(m_stream, &PulseSoundPlayer::onStreamState, this);
