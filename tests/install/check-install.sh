@@ -48,7 +48,7 @@ for page in "$root"/share/man/man1/lumitakt.1.gz "$root"/share/man/en/man1/lumit
   zcat "$page" | grep -q 'Lumitakt\.ini' || fail "$page does not name the settings file"
   zcat "$page" | grep -q '~/.config/Lumitakt/Lumitakt\.ini' || fail "$page does not name the user's settings file"
 done
-[ "$(man --manpath="$root/share/man" -w lumitakt)" = "$root/share/man/man1/lumitakt.1.gz" ] || fail "man does not find the page"
+[ "$(LC_ALL=C LANG=C LANGUAGE= man --manpath="$root/share/man" -w lumitakt)" = "$root/share/man/man1/lumitakt.1.gz" ] || fail "man does not find the page"
 desktop-file-validate "$root/share/applications/$app.desktop" || fail "desktop entry does not validate"
 appstreamcli validate --no-net "$root/share/metainfo/$app.metainfo.xml" || fail "metainfo does not validate"
 
