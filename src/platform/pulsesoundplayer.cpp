@@ -111,12 +111,7 @@ void PulseSoundPlayer::disconnectFromServer()
         return;
     m_linger.stop();
     pa_threaded_mainloop_lock(m_loop);
-    if (m_stream) {
-        pa_stream_set_state_callback(m_stream, nullptr, nullptr);
-        pa_stream_disconnect(m_stream);
-        pa_stream_unref(m_stream);
-        m_stream = nullptr;
-    }
+    dropStream();
     pa_context_set_state_callback(m_context, nullptr, nullptr);
     pa_context_disconnect(m_context);
     pa_context_unref(m_context);
@@ -129,17 +124,24 @@ void PulseSoundPlayer::disconnectFromServer()
     m_loop = nullptr;
 }
 
+void PulseSoundPlayer::dropStream()
+{
+    // The library's lock is held. Disconnecting drops whatever the server
+    // still had to play of it.
+    if (!m_stream)
+        return;
+    pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+    pa_stream_disconnect(m_stream);
+    pa_stream_unref(m_stream);
+    m_stream = nullptr;
+}
+
 void PulseSoundPlayer::startStream()
 {
     // The library's lock is held. A sound still playing is cut off.
     const std::shared_ptr<const Sound> sound = std::move(m_pending);
     m_pending.reset();
-    if (m_stream) {
-        pa_stream_set_state_callback(m_stream, nullptr, nullptr);
-        pa_stream_disconnect(m_stream);
-        pa_stream_unref(m_stream);
-        m_stream = nullptr;
-    }
+    dropStream();
     pa_sample_spec format{};
     format.format = PA_SAMPLE_S16NE;
     format.rate = static_cast<std::uint32_t>(sound->rate);
@@ -150,9 +152,7 @@ void PulseSoundPlayer::startStream()
         pa_stream_set_state_callback(m_stream, &PulseSoundPlayer::onStreamState, this);
         if (pa_stream_connect_playback(m_stream, nullptr, nullptr, PA_STREAM_NOFLAGS, nullptr, nullptr) >= 0)
             return;
-        pa_stream_set_state_callback(m_stream, nullptr, nullptr);
-        pa_stream_unref(m_stream);
-        m_stream = nullptr;
+        dropStream();
         m_playing.reset();
     }
     QMetaObject::invokeMethod(this, [this] { m_bell(); }, Qt::QueuedConnection);
@@ -223,10 +223,7 @@ void PulseSoundPlayer::onDrained(pa_stream *stream, int, void *self)
     auto *player = static_cast<PulseSoundPlayer *>(self);
     if (stream != player->m_stream)
         return;
-    pa_stream_set_state_callback(stream, nullptr, nullptr);
-    pa_stream_disconnect(stream);
-    pa_stream_unref(stream);
-    player->m_stream = nullptr;
+    player->dropStream();
     QMetaObject::invokeMethod(player, &PulseSoundPlayer::lingerIfIdle, Qt::QueuedConnection);
 }
 

@@ -48,6 +48,7 @@ private:
     bool connectToServer();
     void disconnectFromServer();
     void startStream();
+    void dropStream();
     void serverLost();
     void lingerIfIdle();
 
