@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(LUMITAKT_VERSION));
 
     lumitakt::SystemClock clock;
-    lumitakt::DetachedCommandStarter commands;
+    lumitakt::ProcessCommandStarter commands;
     lumitakt::PulseSoundPlayer sound;
     lumitakt::DesktopHelpViewer help;
     lumitakt::SharedState state;

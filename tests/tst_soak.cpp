@@ -72,12 +72,16 @@ void TstSoak::eightDays()
         c.fakes.sound.played = {};
     };
 
+    qint64 previousSecond = -1;
     const auto tick = [&] {
         c.fakes.clock.advance(500);
         const QTime t = c.fakes.clock.now().time();
         const int minute = t.hour() * 60 + t.minute();
-        if (t.minute() % 10 == 0 && t.second() == 0)
+        // Once at each mark: the first tick in its second 0.
+        const qint64 second = c.fakes.clock.now().toSecsSinceEpoch();
+        if (t.minute() % 10 == 0 && t.second() == 0 && second != previousSecond)
             ++expectedCommands;
+        previousSecond = second;
         if (minute != lastMinute) {
             ++expectedMinutes;
             lastMinute = minute;

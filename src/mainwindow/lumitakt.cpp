@@ -383,8 +383,10 @@ void Lumitakt::Timer_Timer()
     // Whatever the user changed reaches the settings file within seconds.
     m_settingsKeeper->tick(currentSettings());
 
-    // 3. Every ten minutes the computer's clock is set from the time server.
-    if (syncDue(now.minute, now.second))
+    // 3. Every ten minutes the computer's clock is set from the time server,
+    // once: the second tick within second 0 leaves it to the first.
+    const bool sameSecond = m_previousTick.isValid() && m_previousTick.toSecsSinceEpoch() == clockNow.toSecsSinceEpoch();
+    if (syncDue(now.minute, now.second) && !sameSecond)
         UhrzeitSyncronisieren(SyncRequest::ByTick);
 
     // 4. The caption carries the date, and the time while minimised. It is

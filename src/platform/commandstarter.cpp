@@ -1,5 +1,6 @@
 #include "platform/commandstarter.h"
 
+#include <QLoggingCategory>
 #include <QProcess>
 
 #ifdef Q_OS_WIN
@@ -10,45 +11,66 @@
 
 namespace lumitakt {
 
-void DetachedCommandStarter::start(const QString &program, const QStringList &arguments)
-{
-    // A detached process is reparented away from us, so it never lingers as
-    // a zombie; whether it could be started does not matter to the caller.
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-#ifdef Q_OS_WIN
-    // A console command runs in a minimised window that takes no focus.
-    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
-        args->flags |= CREATE_NEW_CONSOLE;
-        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        args->startupInfo->wShowWindow = SW_SHOWMINNOACTIVE;
-    });
-#endif
-    process.startDetached();
-}
+Q_LOGGING_CATEGORY(lcCommands, "lumitakt.commands", QtWarningMsg)
 
-void DetachedCommandStarter::run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished)
+namespace {
+
+// Starts a child process; its object goes once the program has ended, and
+// the event loop collects the program, so it never lingers as a zombie.
+// What the program writes to its error output reaches ours only where asked
+// for: a check that answers "no" every ten minutes is no news to anybody.
+void launch(const QString &program, const QStringList &arguments, bool forwardErrors,
+            std::function<void(int exitCode)> finished)
 {
-    // The process object goes once its program has ended; the event loop
-    // collects the program, so it never lingers as a zombie.
     auto *process = new QProcess;
     process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
+    if (forwardErrors)
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    else
+        process->setStandardErrorFile(QProcess::nullDevice());
     QObject::connect(process, &QProcess::finished, process, [process, finished](int exitCode, QProcess::ExitStatus status) {
-        finished(status == QProcess::NormalExit ? exitCode : -1);
+        if (finished)
+            finished(status == QProcess::NormalExit ? exitCode : -1);
         process->deleteLater();
     });
     QObject::connect(process, &QProcess::errorOccurred, process, [process, finished](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
-        finished(-1);
+        qCWarning(lcCommands).noquote() << "could not start" << process->program() << "-" << process->errorString();
+        if (finished)
+            finished(-1);
         process->deleteLater();
     });
     process->start(program, arguments);
 }
 
-bool DetachedCommandStarter::startsAsRoot() const
+} // namespace
+
+void ProcessCommandStarter::start(const QString &program, const QStringList &arguments)
+{
+#ifdef Q_OS_WIN
+    // A console command runs in a minimised window that takes no focus.
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
+        args->flags |= CREATE_NEW_CONSOLE;
+        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+        args->startupInfo->wShowWindow = SW_SHOWMINNOACTIVE;
+    });
+    if (!process.startDetached())
+        qCWarning(lcCommands).noquote() << "could not start" << program << "-" << process.errorString();
+#else
+    launch(program, arguments, true, {});
+#endif
+}
+
+void ProcessCommandStarter::run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished)
+{
+    launch(program, arguments, false, std::move(finished));
+}
+
+bool ProcessCommandStarter::startsAsRoot() const
 {
 #ifdef Q_OS_WIN
     return false;

@@ -9,7 +9,7 @@ namespace lumitakt {
 
 // Starts external programs without a shell: the arguments reach the program
 // exactly as given, never parsed as a command line. A program that cannot be
-// started is silently ignored. Nothing here ever waits for a program.
+// started changes nothing for the caller. Nothing here ever waits for a program.
 class CommandStarter {
 public:
     virtual ~CommandStarter() = default;
@@ -22,7 +22,12 @@ public:
     virtual bool startsAsRoot() const = 0;
 };
 
-class DetachedCommandStarter final : public CommandStarter {
+// The real thing. On Linux every program runs as a child of the clock, and
+// the event loop collects its end: pkexec takes the process that started it
+// as the one asking, and refuses to serve a process that has already gone,
+// so a program reparented away (started detached) is never allowed anything.
+// On Windows a started command runs detached in a minimised console window.
+class ProcessCommandStarter final : public CommandStarter {
 public:
     void start(const QString &program, const QStringList &arguments) override;
     void run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished) override;
