@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
 
     lumitakt::FakeServices fakes;
     lumitakt::SharedState state;
-    lumitakt::Lumitakt window(state, fakes.services(), QCoreApplication::applicationDirPath());
+    lumitakt::Lumitakt window(state, fakes.services(), lumitakt::ProgramFiles::inOneFolder(QCoreApplication::applicationDirPath()));
     window.timer()->stop();
     window.show();
     QCoreApplication::processEvents();

@@ -1,7 +1,7 @@
+#include "mainwindow/helpwindow.h"
 #include "mainwindow/lumitakt.h"
 #include "platform/clock.h"
 #include "platform/commandstarter.h"
-#include "platform/desktophelpviewer.h"
 #include "platform/quitsignals.h"
 #include "platform/pulsesoundplayer.h"
 #include "platform/startup.h"
@@ -9,6 +9,7 @@
 #include "version.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
@@ -34,10 +35,12 @@ int main(int argc, char *argv[])
     lumitakt::SystemClock clock;
     lumitakt::ProcessCommandStarter commands;
     lumitakt::PulseSoundPlayer sound;
-    lumitakt::DesktopHelpViewer help;
+    lumitakt::HelpWindowViewer help;
     lumitakt::SharedState state;
 
-    lumitakt::Lumitakt window(state, {clock, commands, sound, help}, QCoreApplication::applicationDirPath());
+    const lumitakt::ProgramFiles files = lumitakt::ProgramFiles::find(
+        QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    lumitakt::Lumitakt window(state, {clock, commands, sound, help}, files);
 
     // The clock usually ends with the session, not with its close button:
     // every way out keeps the settings. SIGTERM, SIGINT and SIGHUP end the

@@ -1,37 +1,30 @@
 #include "about/info.h"
+#include "mainwindow/helpwindow.h"
 #include "mainwindow/lumitakt.h"
-#include "platform/desktophelpviewer.h"
 #include "support/clockfixture.h"
 #include "version.h"
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
+#include <QPointer>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
-#include <QUrl>
 #include <QXmlStreamReader>
 
 #include <memory>
 
 using namespace lumitakt;
 
-
-// Receives what the desktop would open.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
-};
 
 class TstAbout : public QObject {
     Q_OBJECT
@@ -42,7 +35,8 @@ private Q_SLOTS:
     void infoDialog();
     void infoDisablesTheClockWhileOpen();
     void helpDocumentIsWellFormedAndComplete();
-    void desktopViewerOpensOnlyWhatExists();
+    void helpWindow_data();
+    void helpWindow();
 };
 
 void TstAbout::revisionText_data()
@@ -177,20 +171,45 @@ void TstAbout::helpDocumentIsWellFormedAndComplete()
         QVERIFY2(ids.contains(anchor), qPrintable(anchor));
 }
 
-void TstAbout::desktopViewerOpensOnlyWhatExists()
+void TstAbout::helpWindow_data()
 {
-    UrlRecorder recorder;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
-    QTemporaryDir dir;
-    DesktopHelpViewer viewer;
-    viewer.open(dir.filePath(QStringLiteral("Lumitakt.html")));
-    QVERIFY(recorder.opened.isEmpty());
-    QFile help(dir.filePath(QStringLiteral("Lumitakt.html")));
-    QVERIFY(help.open(QIODevice::WriteOnly));
-    help.close();
-    viewer.open(help.fileName());
-    QCOMPARE(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(help.fileName())});
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("the help") << QStringLiteral(LUMITAKT_PROGRAM_FOLDER "/Lumitakt.html") << QStringLiteral("Lumitakt")
+                              << QStringLiteral("Lumitakt – Hilfe");
+    QTest::newRow("help file missing") << QStringLiteral("/nirgends/Lumitakt.html") << QStringLiteral("Hilfe nicht gefunden")
+                                       << QStringLiteral("Lumitakt – Hilfe fehlt");
+}
+
+void TstAbout::helpWindow()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, heading);
+    QFETCH(QString, title);
+    HelpWindowViewer viewer;
+    viewer.open(file);
+    QPointer<HelpWindow> window = viewer.window();
+    QVERIFY(window && window->isVisible());
+    QVERIFY(!(window->windowFlags() & Qt::WindowStaysOnTopHint));
+    QVERIFY(!window->testAttribute(Qt::WA_QuitOnClose));
+    QCOMPARE(window->windowTitle(), title);
+    QTextDocument *document = window->browser()->document();
+    QCOMPARE(document->firstBlock().text(), heading);
+    // The pictures are found beside the document.
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat()) {
+                const QUrl picture(it.fragment().charFormat().toImageFormat().name());
+                QVERIFY2(!window->browser()->loadResource(QTextDocument::ImageResource, picture).isNull(), qPrintable(picture.toString()));
+            }
+    // One window at a time; Escape closes it, and it goes.
+    viewer.open(file);
+    QCOMPARE(viewer.window(), window.data());
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->browser(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!window);
 }
 
 QTEST_MAIN(TstAbout)

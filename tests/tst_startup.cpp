@@ -1,5 +1,8 @@
 #include "platform/startup.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace lumitakt;
@@ -43,22 +46,39 @@ void TstStartup::platform()
 
 void TstStartup::settingsLocation_data()
 {
-    QTest::addColumn<bool>("writable");
+    // What lies in the program's folder (relative to a root), and where the
+    // program then finds its data and helper and keeps its settings.
+    QTest::addColumn<QStringList>("present");
     QTest::addColumn<QString>("config");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("build folder or portable copy") << true << QStringLiteral("/home/u/.config/Lumitakt")
-                                                   << QStringLiteral("/opt/lt/Lumitakt.ini");
-    QTest::newRow("installed for the system") << false << QStringLiteral("/home/u/.config/Lumitakt")
-                                              << QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini");
-    QTest::newRow("no configuration folder known") << false << QString() << QStringLiteral("/opt/lt/Lumitakt.ini");
+    QTest::addColumn<QStringList>("expected"); // data folder, helper folder, settings file
+    QTest::newRow("build folder or unpacked archive")
+        << QStringList{QStringLiteral("Termin.wav"), QStringLiteral("lumitakt-sync")} << QStringLiteral("/home/u/.config/Lumitakt")
+        << QStringList{QStringLiteral("bin"), QStringLiteral("bin"), QStringLiteral("bin/Lumitakt.ini")};
+    QTest::newRow("installed, whatever the prefix")
+        << QStringList() << QStringLiteral("/home/u/.config/Lumitakt")
+        << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"),
+                       QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini")};
+    QTest::newRow("installed, helper kept beside the program")
+        << QStringList{QStringLiteral("lumitakt-sync")} << QStringLiteral("/root/.config/Lumitakt")
+        << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("bin"), QStringLiteral("/root/.config/Lumitakt/Lumitakt.ini")};
 }
 
 void TstStartup::settingsLocation()
 {
-    QFETCH(bool, writable);
+    QFETCH(QStringList, present);
     QFETCH(QString, config);
-    QFETCH(QString, path);
-    QCOMPARE(settingsFilePath(QStringLiteral("/opt/lt"), writable, config), path);
+    QFETCH(QStringList, expected);
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("bin")));
+    for (const QString &name : present) {
+        QFile file(root.filePath(QStringLiteral("bin/") + name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const ProgramFiles files = ProgramFiles::find(root.filePath(QStringLiteral("bin")), config);
+    const auto inRoot = [&](const QString &path) { return path.startsWith(u'/') ? path : root.filePath(path); };
+    QCOMPARE(files.dataFolder, inRoot(expected[0]));
+    QCOMPARE(files.helperFolder, inRoot(expected[1]));
+    QCOMPARE(files.settingsFile, inRoot(expected[2]));
 }
 
 QTEST_APPLESS_MAIN(TstStartup)

@@ -23,14 +23,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
 
 namespace lumitakt {
@@ -74,10 +72,10 @@ constexpr int kSettleTicks = 10;
 
 } // namespace
 
-Lumitakt::Lumitakt(SharedState &state, Services services, QString programFolder, QWidget *parent)
+Lumitakt::Lumitakt(SharedState &state, Services services, ProgramFiles files, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                           | Qt::WindowStaysOnTopHint),
-      m_state(state), m_services(services), m_programFolder(std::move(programFolder)), m_stopuhr(state)
+      m_state(state), m_services(services), m_files(std::move(files)), m_stopuhr(state)
 {
     createElements();
     createMenu();
@@ -223,19 +221,14 @@ PictureElement *Lumitakt::segment(int position, int index) const
 
 QString Lumitakt::helpFile() const
 {
-#ifdef Q_OS_WIN
-    return m_programFolder + QStringLiteral("/Lumitakt.chm");
-#else
-    return m_programFolder + QStringLiteral("/Lumitakt.html");
-#endif
+    return m_files.dataFolder + QStringLiteral("/Lumitakt.html");
 }
 
 void Lumitakt::Form_Load()
 {
     m_helpKey = new HelpKey(m_services.help, helpFile(), this);
     qApp->installEventFilter(m_helpKey);
-    m_state.IniDatei = settingsFilePath(m_programFolder, QFileInfo(m_programFolder).isWritable(),
-                                        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    m_state.IniDatei = m_files.settingsFile;
 
     // The defaults, replaced by whatever the settings file holds.
     Settings settings;
@@ -409,7 +402,7 @@ void Lumitakt::Timer_Timer()
         m_state.TerminModus = 2;
         zeigeTermin(false);
         if (signalisieren(m_state))
-            m_services.sound.play(m_programFolder + QStringLiteral("/Termin.wav"));
+            m_services.sound.play(m_files.dataFolder + QStringLiteral("/Termin.wav"));
     }
 
     // 6. The four digits; a position that already shows its value is left as it is.
@@ -496,7 +489,7 @@ void Lumitakt::UhrzeitSyncronisieren(SyncRequest request)
     // Started and forgotten: nothing of its result is used, and a command
     // that cannot start changes nothing. A check comes first where the
     // user may not be asked; the command follows only if it allows it.
-    const std::optional<SyncPlan> plan = syncPlan(m_state.Zeitserver, request, m_services.commands.startsAsRoot(), m_programFolder,
+    const std::optional<SyncPlan> plan = syncPlan(m_state.Zeitserver, request, m_services.commands.startsAsRoot(), m_files.helperFolder,
                                                   QCoreApplication::applicationPid());
     if (!plan)
         return;

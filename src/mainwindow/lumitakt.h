@@ -2,6 +2,7 @@
 
 #include "clockface/picturestores.h"
 #include "platform/services.h"
+#include "platform/startup.h"
 #include "settings/settingskeeper.h"
 #include "stopwatch/stopuhr.h"
 #include "timesync/timesync.h"
@@ -37,7 +38,7 @@ struct TimeSnapshot;
 class Lumitakt final : public QWidget {
     Q_OBJECT
 public:
-    Lumitakt(SharedState &state, Services services, QString programFolder, QWidget *parent = nullptr);
+    Lumitakt(SharedState &state, Services services, ProgramFiles files, QWidget *parent = nullptr);
     ~Lumitakt() override;
 
     // Handlers.
@@ -82,7 +83,6 @@ public:
     const PictureStores &pictureStores() const { return m_stores; }
 
     QString helpFile() const;
-    const QString &programFolder() const { return m_programFolder; }
     const Stopuhr &stopuhr() const { return m_stopuhr; }
 
     // The outer height the window has at this moment's state.
@@ -117,7 +117,7 @@ private:
 
     SharedState &m_state;
     Services m_services;
-    QString m_programFolder;
+    ProgramFiles m_files;
     PictureStores m_stores;
 
     std::array<std::array<PictureElement *, 7>, 4> m_segments{};

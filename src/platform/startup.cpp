@@ -1,5 +1,8 @@
 #include "platform/startup.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace lumitakt {
 
 QByteArray preferredPlatform(const QByteArray &chosenPlatform, const QByteArray &sessionType, const QByteArray &waylandDisplay,
@@ -14,10 +17,23 @@ QByteArray preferredPlatform(const QByteArray &chosenPlatform, const QByteArray 
     return "xcb;wayland";
 }
 
-QString settingsFilePath(const QString &programFolder, bool programFolderWritable, const QString &userConfigFolder)
+ProgramFiles ProgramFiles::inOneFolder(const QString &folder)
 {
-    const QString folder = (programFolderWritable || userConfigFolder.isEmpty()) ? programFolder : userConfigFolder;
-    return folder + QStringLiteral("/Lumitakt.ini");
+    return {folder, folder, folder + QStringLiteral("/Lumitakt.ini")};
+}
+
+ProgramFiles ProgramFiles::find(const QString &programFolder, const QString &userConfigFolder)
+{
+    const QDir folder(programFolder);
+    if (QFileInfo::exists(folder.filePath(QStringLiteral("Termin.wav"))))
+        return inOneFolder(programFolder);
+    ProgramFiles files;
+    files.dataFolder = QDir::cleanPath(folder.filePath(QStringLiteral("../share/lumitakt")));
+    files.helperFolder = QFileInfo::exists(folder.filePath(QStringLiteral("lumitakt-sync")))
+                             ? programFolder
+                             : QDir::cleanPath(folder.filePath(QStringLiteral("../libexec/lumitakt")));
+    files.settingsFile = (userConfigFolder.isEmpty() ? programFolder : userConfigFolder) + QStringLiteral("/Lumitakt.ini");
+    return files;
 }
 
 } // namespace lumitakt

@@ -12,9 +12,21 @@ namespace lumitakt {
 QByteArray preferredPlatform(const QByteArray &chosenPlatform, const QByteArray &sessionType, const QByteArray &waylandDisplay,
                              const QByteArray &x11Display);
 
-// Where the settings file lives: beside the program, as long as the
-// program folder can be written; otherwise (installed for the whole
-// system) in the user's configuration folder.
-QString settingsFilePath(const QString &programFolder, bool programFolderWritable, const QString &userConfigFolder);
+// Where the program's files are. A portable folder (the build folder, an
+// unpacked archive) has the sound beside the program and keeps everything
+// there, settings included. An installed program finds its data in
+// ../share/lumitakt and its helper in ../libexec/lumitakt, and keeps its
+// settings in the user's configuration folder: it never writes into its own
+// folders, whoever runs it.
+struct ProgramFiles {
+    QString dataFolder;   // the alarm sound, the help and its pictures
+    QString helperFolder; // lumitakt-sync, which sets the computer's clock
+    QString settingsFile; // Lumitakt.ini
+
+    // Everything in one folder.
+    static ProgramFiles inOneFolder(const QString &folder);
+    // For the program in `programFolder`, looking at what lies beside it.
+    static ProgramFiles find(const QString &programFolder, const QString &userConfigFolder);
+};
 
 } // namespace lumitakt

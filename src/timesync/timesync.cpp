@@ -4,7 +4,7 @@
 
 namespace lumitakt {
 
-std::optional<SyncPlan> syncPlan(const QString &zeitserver, SyncRequest request, bool asRoot, const QString &programFolder,
+std::optional<SyncPlan> syncPlan(const QString &zeitserver, SyncRequest request, bool asRoot, const QString &helperFolder,
                                  qint64 processId)
 {
     const QString name = zeitserver.trimmed();
@@ -14,12 +14,12 @@ std::optional<SyncPlan> syncPlan(const QString &zeitserver, SyncRequest request,
     // net time \\server /set /yes
     Q_UNUSED(request)
     Q_UNUSED(asRoot)
-    Q_UNUSED(programFolder)
+    Q_UNUSED(helperFolder)
     Q_UNUSED(processId)
     return SyncPlan{std::nullopt,
                     {QStringLiteral("net"), {QStringLiteral("time"), QStringLiteral("\\\\") + name, QStringLiteral("/set"), QStringLiteral("/yes")}}};
 #else
-    const QString helper = programFolder + QString::fromUtf16(kSyncHelper);
+    const QString helper = helperFolder + QString::fromUtf16(kSyncHelper);
     if (asRoot)
         return SyncPlan{std::nullopt, {helper, {name}}};
     SyncPlan plan{std::nullopt, {QStringLiteral("pkexec"), {helper, name}}};

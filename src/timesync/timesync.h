@@ -29,15 +29,15 @@ enum class SyncRequest { ByUser, ByTick };
 
 // The name of the polkit action that allows setting the clock.
 inline constexpr char16_t kSyncActionId[] = u"org.lumitakt.Lumitakt.sync";
-// The helper that sets the clock, beside the program.
+// The helper that sets the clock, in its folder.
 inline constexpr char16_t kSyncHelper[] = u"/lumitakt-sync";
 
 // What to start for the stored server name (blanks at either end do not
 // count), or nothing when no server is set or the name cannot be one.
-// On Linux only the helper beside the program sets the clock: started
+// On Linux only the helper in `helperFolder` sets the clock: started
 // directly where the program runs as root, otherwise through pkexec; the
 // tick first asks pkcheck whether polkit allows it without a question.
-std::optional<SyncPlan> syncPlan(const QString &zeitserver, SyncRequest request, bool asRoot, const QString &programFolder,
+std::optional<SyncPlan> syncPlan(const QString &zeitserver, SyncRequest request, bool asRoot, const QString &helperFolder,
                                  qint64 processId);
 
 // The tick synchronises during second 0 of every tenth minute.

@@ -59,7 +59,7 @@ struct ClockFixture {
             if (file.open(QIODevice::WriteOnly))
                 file.write(ini);
         }
-        window = std::make_unique<Lumitakt>(state, fakes.services(), folder.path());
+        window = std::make_unique<Lumitakt>(state, fakes.services(), ProgramFiles::inOneFolder(folder.path()));
         window->timer()->stop();
         if (show == Shown)
             window->show();
