@@ -378,8 +378,8 @@ void Lumitakt::Timer_Timer()
 
     // 3. Every ten minutes the computer's clock is set from the time server,
     // once: the second tick within second 0 leaves it to the first.
-    const bool sameSecond = m_previousTick.isValid() && m_previousTick.toSecsSinceEpoch() == clockNow.toSecsSinceEpoch();
-    if (syncDue(now.minute, now.second) && !sameSecond)
+    if (syncDue(now.minute, now.second)
+        && !(m_previousTick.isValid() && m_previousTick.toSecsSinceEpoch() == clockNow.toSecsSinceEpoch()))
         UhrzeitSyncronisieren(SyncRequest::ByTick);
 
     // 4. The caption carries the date, and the time while minimised. It is

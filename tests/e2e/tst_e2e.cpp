@@ -64,14 +64,7 @@ Holdings holdingsOf(qint64 pid)
         }
     }
     h.files = static_cast<int>(QDir(proc + QStringLiteral("/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size());
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> fields = stat.readAll().split(')').value(1).trimmed().split(' ');
-        if (fields.size() > 1 && fields[1] == QByteArray::number(pid) && fields[0] == "Z")
-            ++h.zombies;
-    }
+    h.zombies = zombiesOf(pid);
     return h;
 }
 

@@ -82,21 +82,6 @@ bool polkitOnBus()
         .output.contains(QStringLiteral("boolean true"));
 }
 
-// The children of a process that have ended but were never collected.
-int zombiesOf(qint64 pid)
-{
-    int zombies = 0;
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> fields = stat.readAll().split(')').value(1).trimmed().split(' ');
-        if (fields.size() > 1 && fields[1] == QByteArray::number(pid) && fields[0] == "Z")
-            ++zombies;
-    }
-    return zombies;
-}
-
 // A file put in place for the test; one that stood there before comes back.
 class PlacedFile {
 public:

@@ -26,6 +26,20 @@ bool waitFor(int timeoutMs, const std::function<bool()> &done)
     return done();
 }
 
+int zombiesOf(qint64 pid)
+{
+    int zombies = 0;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> fields = stat.readAll().split(')').value(1).trimmed().split(' ');
+        if (fields.size() > 1 && fields[1] == QByteArray::number(pid) && fields[0] == "Z")
+            ++zombies;
+    }
+    return zombies;
+}
+
 namespace {
 
 void stop(QProcess *process)
@@ -94,6 +108,18 @@ QProcessEnvironment XSession::environment() const
 
 bool XSession::start(QString *error)
 {
+    // A session that did not come up is stopped and started once more from
+    // scratch, on a display number of its own: seen once on a loaded machine,
+    // openbox never took a display restarted after its server had died.
+    if (startOnce(error))
+        return true;
+    qWarning("X session: %s; starting it anew", qPrintable(*error));
+    stop();
+    return startOnce(error);
+}
+
+bool XSession::startOnce(QString *error)
+{
     // A display number that no other server holds.
     for (int n = 90; n < 200 && m_display.isEmpty(); ++n)
         if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) && !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
@@ -131,7 +157,9 @@ bool XSession::start(QString *error)
         });
     }
     if (!managed) {
-        *error = QStringLiteral("openbox did not take the display");
+        QFile log(QDir::temp().filePath(QStringLiteral("lumitakt-e2e-openbox.log")));
+        *error = QStringLiteral("openbox did not take the display: ")
+                 + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
         return false;
     }
     // openbox announces itself before it manages new windows: a window mapped

@@ -26,6 +26,9 @@
 // Polls until `done` holds or the time is up; says whether it held.
 bool waitFor(int timeoutMs, const std::function<bool()> &done);
 
+// The children of a process that have ended but were never collected.
+int zombiesOf(qint64 pid);
+
 // A private PulseAudio server with one null sink, whose monitor a test can
 // record to hear what a program played.
 class AudioServer {
@@ -91,6 +94,8 @@ public:
     QImage screenshot() const;
 
 private:
+    bool startOnce(QString *error);
+
     QString m_display;
     std::unique_ptr<QProcess> m_xvfb;
     std::unique_ptr<QProcess> m_wm;

@@ -80,16 +80,22 @@ for _ in $(seq 100); do xprop -root >/dev/null 2>&1 && break; sleep 0.2; done
 openbox --sm-disable >/dev/null 2>&1 & wm=$!
 for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.2; done
 
+# The first visible window of a process that matches, waiting up to 20 s.
+window_of() {
+  local pid=$1 found=""; shift
+  for _ in $(seq 100); do
+    found=$(xdotool search --onlyvisible --pid "$pid" "$@" 2>/dev/null | head -n 1) && [ -n "$found" ] && break
+    sleep 0.2
+  done
+  echo "$found"
+}
+
 # Runs the installed clock in the fresh system as USER; sets $clock and $window.
 start_clock() {
   in_root useradd --create-home "$1" 2>/dev/null || true
   chroot "$root" setpriv --reuid="$1" --regid="$1" --init-groups --reset-env \
     env DISPLAY="$display" LANG=C.UTF-8 /usr/bin/lumitakt > "$work/clock-$1.log" 2>&1 & clock=$!
-  window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --pid "$clock" --classname '^lumitakt$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.2
-  done
+  window=$(window_of "$clock" --classname '^lumitakt$')
   [ -n "$window" ] || { cat "$work/clock-$1.log"; fail "the clock shows no window for $1"; }
   sleep 1
 }
@@ -104,11 +110,7 @@ keys() { for k in "$@"; do xdotool key "$k"; sleep 0.3; done; }
 start_clock tester
 # F1: the help window, with the help document in it (its title says so).
 xdotool windowactivate --sync "$window"; keys F1
-help=""
-for _ in $(seq 50); do
-  help=$(xdotool search --onlyvisible --pid "$clock" --name '^Lumitakt .+ Hilfe$' 2>/dev/null | head -n 1) && [ -n "$help" ] && break
-  sleep 0.2
-done
+help=$(window_of "$clock" --name '^Lumitakt .+ Hilfe$')
 [ -n "$help" ] || { cat "$work/clock-tester.log"; fail "F1 shows no help"; }
 xdotool windowactivate --sync "$help"; keys Escape
 # A look through the menu: Eigenschaften, LED grün.
