@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 #include <QTimer>
 
 #include <memory>
@@ -555,6 +556,13 @@ void TstAppointment::clockJumps_data()
     QTest::newRow("from inside it") << 0 << half << at(6, 9, 30, 10) << at(6, 9, 45) << false << 0;
     QTest::newRow("back after OK") << 0 << half << at(6, 9, 30) << at(6, 9, 0) << true << 0;
     QTest::newRow("ahead after OK") << 0 << half << at(6, 9, 30) << at(6, 9, 45) << true << 0;
+    // The nights the clocks change in Germany, whatever zone the machine has:
+    // 02:30 never comes on 29 March, and comes twice on 25 October.
+    const QTimeZone berlin("Europe/Berlin");
+    const QDateTime lastWinterTick(QDate(2026, 3, 29), QTime(1, 59, 59, 500), berlin);
+    QTest::newRow("summer time begins") << 1 << QStringLiteral("02:30") << lastWinterTick << lastWinterTick.addMSecs(500) << false << 1;
+    const QDateTime summer(QDate(2026, 10, 25), QTime(2, 30), berlin);
+    QTest::newRow("summer time ends, after OK") << 0 << QStringLiteral("02:30") << summer << summer.addSecs(3600) << true << 0;
 }
 
 void TstAppointment::clockJumps()

@@ -9,22 +9,42 @@ bool terminFaellig(const SharedState &state, QStringView hoursAndMinutes)
     return !state.TerminQuittiert && !state.TerminZeit.isEmpty() && hoursAndMinutes == state.TerminZeit;
 }
 
+namespace {
+
+// The time the face shows, as milliseconds of a clock that knows no time
+// zones: summer time moves it as a jump would.
+qint64 wallClockMs(const QDateTime &time)
+{
+    return time.toMSecsSinceEpoch() + qint64{time.offsetFromUtc()} * 1000;
+}
+
+// The same reading as a date and time without a zone, to count minutes on.
+QDateTime wallClock(const QDateTime &time)
+{
+    return QDateTime(time.date(), time.time(), Qt::UTC);
+}
+
+} // namespace
+
 bool terminVerpasst(const SharedState &state, const QDateTime &previousTick, const QDateTime &now)
 {
-    // Ticks come twice a second: only a gap of a minute or more can hide one.
+    // Ticks come twice a second: only a gap of a minute or more in the shown
+    // time can hide one, whether the computer slept, its clock was set
+    // ahead, or summer time began. Going back hides nothing.
     constexpr qint64 kMinuteMs = 60'000;
     if (state.TerminQuittiert || state.TerminZeit.isEmpty() || !previousTick.isValid()
-        || now.toMSecsSinceEpoch() - previousTick.toMSecsSinceEpoch() < kMinuteMs)
+        || wallClockMs(now) - wallClockMs(previousTick) < kMinuteMs)
         return false;
     const QTime minute = QTime::fromString(state.TerminZeit, QStringLiteral("HH:mm"));
     if (!minute.isValid())
         return false;
-    // The first start of that minute after the previous tick; a previous tick
-    // inside the minute saw it already.
-    QDateTime start(previousTick.date(), minute);
-    if (start <= previousTick)
-        start = QDateTime(previousTick.date().addDays(1), minute);
-    return now >= start.addSecs(60);
+    // The first start of that minute after the previous tick, as the face
+    // shows time; a previous tick inside the minute saw it already.
+    const QDateTime before = wallClock(previousTick);
+    QDateTime start(before.date(), minute, Qt::UTC);
+    if (start <= before)
+        start = start.addDays(1);
+    return wallClock(now) >= start.addSecs(60);
 }
 
 bool signalisieren(SharedState &state)

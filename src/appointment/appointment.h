@@ -17,8 +17,9 @@ struct SharedState;
 bool terminFaellig(const SharedState &state, QStringView hoursAndMinutes);
 
 // Whether the whole minute of the appointment passed between two ticks with
-// the clock moving forward (the computer slept, or its clock was set
-// ahead), so that no tick saw it. A jump over several days counts once.
+// the shown time moving forward (the computer slept, its clock was set
+// ahead, or summer time began), so that no tick saw it. A jump over several
+// days counts once.
 bool terminVerpasst(const SharedState &state, const QDateTime &previousTick, const QDateTime &now);
 
 // Whether a due tick plays the sound, and what it leaves behind: in "einmal"
