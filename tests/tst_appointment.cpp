@@ -3,6 +3,8 @@
 #include "mainwindow/lumitakt.h"
 #include "support/clockfixture.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -92,6 +94,7 @@ private Q_SLOTS:
     void appointmentForTheCurrentMinute();
     void clockJumps_data();
     void clockJumps();
+    void readByAScreenReader();
 };
 
 void TstAppointment::dueTest_data()
@@ -596,6 +599,47 @@ void TstAppointment::clockJumps()
         c.window->Timer_Timer();
     }
     QCOMPARE(c.fakes.sound.played.size(), sounds);
+}
+
+void TstAppointment::readByAScreenReader()
+{
+    // What AT-SPI hands a screen reader: the time, the labels in words, the
+    // controls' names, the bars' values as the boxes show them, the alarm.
+    Fixture c(QTime(9, 28, 59, 750));
+    c.tickAt(QTime(9, 29, 0));
+    QAccessibleInterface *clock = QAccessible::queryAccessibleInterface(c.window.get());
+    QCOMPARE(clock->text(QAccessible::Name), QStringLiteral("09:29, Sonntag, 6. Dezember 2026"));
+    QCOMPARE(clock->text(QAccessible::Description), QString());
+    // The labels are there; the segment and colon pictures are not.
+    QCOMPARE(clock->childCount(), 2);
+    for (int i = 0; i < clock->childCount(); ++i)
+        QVERIFY(qobject_cast<QLabel *>(clock->child(i)->object()));
+
+    c.trigger("MenuTerminEingeben");
+    QAccessibleInterface *hourBar = QAccessible::queryAccessibleInterface(c.element<QScrollBar>("scrStd"));
+    c.element<QScrollBar>("scrStd")->setValue(23 - 13);
+    QCOMPARE(c.element<QLineEdit>("txtStd")->text(), QStringLiteral("13"));
+    QCOMPARE(hourBar->valueInterface()->currentValue().toInt(), 13);
+    QCOMPARE(QAccessible::queryAccessibleInterface(c.element<QScrollBar>("scrMin"))->valueInterface()->currentValue().toInt(),
+             c.element<QLineEdit>("txtMin")->text().toInt());
+    const QList<QPair<const char *, QString>> names{{"scrStd", QStringLiteral("Stunde")}, {"txtStd", QStringLiteral("Stunde")},
+                                                    {"txtMin", QStringLiteral("Minute")}, {"scrMin", QStringLiteral("Minute")},
+                                                    {"txtTermin", QStringLiteral("Notiz")}};
+    for (const auto &[name, spoken] : names)
+        QCOMPARE(QAccessible::queryAccessibleInterface(c.element<QWidget>(name))->text(QAccessible::Name), spoken);
+    c.closeDialog();
+
+    c.enter(QStringLiteral("09"), QStringLiteral("30"), QStringLiteral("Zahnarzt anrufen"));
+    c.trigger("MenuStopuhrStarten");
+    c.trigger("MenuStopuhrAnhalten");
+    QCOMPARE(clock->text(QAccessible::Description), QStringLiteral("Termin um 09:30: Zahnarzt anrufen. Stopuhr: 0 Minuten, angehalten"));
+
+    // The next minute: a new name, and the alarm, an alert with the note.
+    c.tickAt(QTime(9, 30, 0));
+    QCOMPARE(clock->text(QAccessible::Name), QStringLiteral("09:30, Sonntag, 6. Dezember 2026"));
+    QAccessibleInterface *alarm = QAccessible::queryAccessibleInterface(c.dialog());
+    QCOMPARE(alarm->role(), QAccessible::AlertMessage);
+    QCOMPARE(alarm->text(QAccessible::Description), QStringLiteral("Zahnarzt anrufen"));
 }
 
 QTEST_MAIN(TstAppointment)

@@ -14,6 +14,8 @@ private Q_SLOTS:
     void minuteOfDayFromText();
     void captions_data();
     void captions();
+    void spokenDescription_data();
+    void spokenDescription();
     void noDoubledDot_data();
     void noDoubledDot();
     void keepOnScreenPerAxis_data();
@@ -87,6 +89,32 @@ void TstClockTexts::captions_data()
                                   << QStringLiteral("  09. Januar 2000") << QStringLiteral("  09. Jan. 00   07:05");
     QTest::newRow("en December") << en << QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33))
                                  << QStringLiteral("  06. December 2026") << QStringLiteral("  06. Dec. 26   14:05");
+}
+
+void TstClockTexts::spokenDescription_data()
+{
+    QTest::addColumn<bool>("appointment");
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<bool>("stopwatch");
+    QTest::addColumn<bool>("halted");
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("nothing under the digits") << false << QString() << false << false << 5 << QString();
+    QTest::newRow("appointment without a note") << true << QString() << false << false << 0 << QStringLiteral("Termin um 09:30");
+    QTest::newRow("one minute, running") << false << QString() << true << false << 1 << QStringLiteral("Stopuhr: 1 Minute");
+    QTest::newRow("both") << true << QStringLiteral("Bus") << true << true << 61
+                          << QStringLiteral("Termin um 09:30: Bus. Stopuhr: 61 Minuten, angehalten");
+}
+
+void TstClockTexts::spokenDescription()
+{
+    QFETCH(bool, appointment);
+    QFETCH(QString, note);
+    QFETCH(bool, stopwatch);
+    QFETCH(bool, halted);
+    QFETCH(int, minutes);
+    QFETCH(QString, spoken);
+    QCOMPARE(spokenClockDescription({appointment, QStringLiteral("09:30"), note, stopwatch, halted, minutes}), spoken);
 }
 
 void TstClockTexts::captions()

@@ -572,25 +572,39 @@ void TstMainWindow::positionTakenWhileNormal()
 
 void TstMainWindow::keys_data()
 {
-    QTest::addColumn<char>("key");
+    // A typed character, or else a key with its modifiers.
+    QTest::addColumn<char>("character");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
     QTest::addColumn<bool>("menu");
     QTest::addColumn<bool>("minimised");
-    QTest::newRow("M opens the menu") << 'M' << true << false;
-    QTest::newRow("m minimises") << 'm' << false << true;
-    QTest::newRow("x does nothing") << 'x' << false << false;
-    QTest::newRow("N does nothing") << 'N' << false << false;
+    QTest::newRow("M opens the menu") << 'M' << 0 << 0 << true << false;
+    QTest::newRow("m minimises") << 'm' << 0 << 0 << false << true;
+    QTest::newRow("x does nothing") << 'x' << 0 << 0 << false << false;
+    QTest::newRow("N does nothing") << 'N' << 0 << 0 << false << false;
+    QTest::newRow("the menu key opens the menu") << '\0' << int{Qt::Key_Menu} << 0 << true << false;
+    QTest::newRow("Shift+F10 opens the menu") << '\0' << int{Qt::Key_F10} << int{Qt::ShiftModifier} << true << false;
+    QTest::newRow("F10 alone does nothing") << '\0' << int{Qt::Key_F10} << 0 << false << false;
 }
 
 void TstMainWindow::keys()
 {
-    QFETCH(char, key);
+    QFETCH(char, character);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
     QFETCH(bool, menu);
     QFETCH(bool, minimised);
     Fixture c;
     c.window->show();
-    QTest::keyClick(c.window.get(), key);
+    if (character)
+        QTest::keyClick(c.window.get(), character);
+    else
+        QTest::keyClick(c.window.get(), static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(c.window->popupMenu()->isVisible(), menu);
     QCOMPARE(c.window->isMinimized(), minimised);
+    // Opened from the keyboard, its first item is active, to be read at once.
+    if (menu)
+        QCOMPARE(c.window->popupMenu()->activeAction(), c.item("MenuTerminEingeben"));
     c.window->popupMenu()->hide();
 }
 
@@ -618,6 +632,7 @@ void TstMainWindow::mouseButtons()
     QTest::mousePress(c.window.get(), button, {}, surface);
     QCOMPARE(c.window->popupMenu()->isVisible(), menu);
     QCOMPARE(c.window->isMinimized(), minimised);
+    QCOMPARE(c.window->popupMenu()->activeAction(), nullptr);
     c.window->popupMenu()->hide();
 }
 

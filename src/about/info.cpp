@@ -78,6 +78,8 @@ Info::Info(QWidget *mainWindow) : ProgramDialog(mainWindow)
         value->setAutoFillBackground(true);
         value->setAlignment(row.value ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // Read with its caption: "Autor Das Lumitakt-Projekt".
+        value->setAccessibleName(caption->text() + u' ' + value->text().trimmed());
         QPalette valuePalette = value->palette();
         valuePalette.setColor(QPalette::Window, kPaleYellowGreen);
         valuePalette.setColor(QPalette::WindowText, Qt::black);
@@ -93,8 +95,9 @@ QString Info::revision(int major, int minor, int patch)
 
 void Info::Form_Load()
 {
-    findChild<QLabel *>(QStringLiteral("lblRevision"))
-        ->setText(revision(LUMITAKT_VERSION_MAJOR, LUMITAKT_VERSION_MINOR, LUMITAKT_VERSION_PATCH));
+    auto *release = findChild<QLabel *>(QStringLiteral("lblRevision"));
+    release->setText(revision(LUMITAKT_VERSION_MAJOR, LUMITAKT_VERSION_MINOR, LUMITAKT_VERSION_PATCH));
+    release->setAccessibleName(QString::fromUtf16(kRows[0].caption) + u' ' + release->text());
 }
 
 } // namespace lumitakt

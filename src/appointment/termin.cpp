@@ -1,6 +1,7 @@
 #include "appointment/termin.h"
 
 #include "appointment/appointment.h"
+#include "windowkit/accessibility.h"
 #include "windowkit/clocktexts.h"
 #include "windowkit/outersize.h"
 #include "platform/clock.h"
@@ -50,6 +51,9 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, QColor colour)
 Termin::Termin(SharedState &state, const Clock &clock, QWidget *mainWindow)
     : ProgramDialog(mainWindow), m_state(state), m_clock(clock)
 {
+    // The alarm face is an alert, read out as it appears.
+    if (m_state.TerminModus == 2)
+        reportAsAlert(this);
     createElements();
     Form_Load();
 }
@@ -91,6 +95,8 @@ void Termin::createElements()
     };
     const auto scrollBar = [](QWidget *parent, const char *name, QRect rect, int maximum) {
         auto *bar = new QScrollBar(Qt::Vertical, parent);
+        // Its value runs against the number in its box; it reports the number.
+        reportReversed(bar);
         bar->setObjectName(QString::fromLatin1(name));
         bar->setGeometry(rect);
         bar->setRange(0, maximum);
@@ -119,6 +125,12 @@ void Termin::createElements()
     onlyNumbers(m_txtMin, QStringLiteral("[0-5]?[0-9]"));
     m_scrMin = scrollBar(m_fraEingeben, "scrMin", {94, 18, 19, 24}, 59);
     m_txtTermin = lineEdit(m_fraEingeben, "txtTermin", {118, 18, 153, 24}, 25, Qt::AlignLeft | Qt::AlignVCenter);
+    // Names for a screen reader.
+    for (QWidget *control : {static_cast<QWidget *>(m_scrStd), static_cast<QWidget *>(m_txtStd)})
+        control->setAccessibleName(QStringLiteral("Stunde"));
+    for (QWidget *control : {static_cast<QWidget *>(m_scrMin), static_cast<QWidget *>(m_txtMin)})
+        control->setAccessibleName(QStringLiteral("Minute"));
+    m_txtTermin->setAccessibleName(QStringLiteral("Notiz"));
     button(m_fraEingeben, 0, {278, 18, 80, 23});
     connect(m_scrStd, &QScrollBar::valueChanged, this, &Termin::scrStd_Change);
     connect(m_scrMin, &QScrollBar::valueChanged, this, &Termin::scrMin_Change);
@@ -172,6 +184,7 @@ void Termin::Form_Load()
         setWindowTitle(QStringLiteral(" ") + QLocale().toString(now.date(), QLocale::LongFormat) + QStringLiteral("     ")
                        + TimeSnapshot::of(now).timeText);
         m_lblAnzeigen->setText(m_state.TerminText);
+        setAccessibleDescription(m_state.TerminText);
         m_fraAnzeigen->move(m_fraAnzeigen->x(), kFrameTop);
         m_fraAnzeigen->show();
         m_fraEingeben->hide();

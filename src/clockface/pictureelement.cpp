@@ -1,5 +1,7 @@
 #include "clockface/pictureelement.h"
 
+#include "windowkit/accessibility.h"
+
 #include <QPainter>
 
 namespace lumitakt {
@@ -11,6 +13,7 @@ PictureElement::PictureElement(QWidget *parent, const QString &name, int index) 
         setProperty("index", index);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
+    reportAsPicture(this);
 }
 
 void PictureElement::setPicture(const QPixmap &picture)

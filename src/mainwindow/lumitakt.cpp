@@ -9,6 +9,7 @@
 #include "clockface/segmentpictures.h"
 #include "windowkit/clocktexts.h"
 #include "mainwindow/helpkey.h"
+#include "windowkit/accessibility.h"
 #include "windowkit/outersize.h"
 #include "platform/clock.h"
 #include "platform/commandstarter.h"
@@ -77,6 +78,8 @@ Lumitakt::Lumitakt(SharedState &state, Services services, ProgramFiles files, QW
                           | Qt::WindowStaysOnTopHint),
       m_state(state), m_services(services), m_files(std::move(files)), m_stopuhr(state)
 {
+    installAccessibility();
+    reportWithoutPictures(this);
     createElements();
     createMenu();
     Form_Load();
@@ -292,13 +295,23 @@ void Lumitakt::Form_Activate()
     m_lblTermin->setText(QStringLiteral("Termin   ") + m_state.TerminZeit);
     m_lblTermin->setVisible(m_state.TerminGesetzt);
     m_lblStopuhr->setVisible(m_state.StopuhrLaeuft);
+    describeLabels();
     Farbwahl(m_state.FarbSchema);
+}
+
+void Lumitakt::describeLabels()
+{
+    const QString description = spokenClockDescription({m_state.TerminGesetzt, m_state.TerminZeit, m_state.TerminText,
+                                                        m_state.StopuhrLaeuft || m_state.StopuhrAngehalten, m_state.StopuhrAngehalten,
+                                                        m_stopuhr.StopuhrMinuten()});
+    if (description != accessibleDescription())
+        setAccessibleDescription(description);
 }
 
 void Lumitakt::Form_KeyPress(char16_t KeyAscii)
 {
     if (KeyAscii == u'M')
-        openPopupMenu();
+        openPopupMenu(true);
     else if (KeyAscii == u'm')
         showMinimized();
 }
@@ -308,12 +321,16 @@ void Lumitakt::Form_MouseDown(Qt::MouseButton Button)
     if (Button == Qt::LeftButton)
         showMinimized();
     else
-        openPopupMenu();
+        openPopupMenu(false);
 }
 
-void Lumitakt::openPopupMenu()
+void Lumitakt::openPopupMenu(bool fromKeyboard)
 {
     m_menu->popup(QCursor::pos());
+    // Opened from the keyboard, its first item is active, so that a screen
+    // reader reads it at once and the arrow keys start from there.
+    if (fromKeyboard)
+        m_menu->setActiveAction(m_menu->actions().value(0));
 }
 
 void Lumitakt::MenuEigenschaftenMinimieren_Click()
@@ -389,6 +406,12 @@ void Lumitakt::Timer_Timer()
         m_captionKey = key;
         setWindowTitle(minimised ? minimisedCaption(now.date, now.timeText) : normalCaption(now.date));
     }
+    // What a screen reader says for the window: the time and the date.
+    const CaptionKey spoken{now.date, minuteOfDay(now.timeText)};
+    if (spoken != m_spokenKey) {
+        m_spokenKey = spoken;
+        setAccessibleName(spokenClockName(now.date, now.timeText));
+    }
 
     // 5. A due appointment shows the alarm and sounds, once or on every tick.
     // One whose minute no tick saw (the computer slept through it, or its
@@ -413,8 +436,10 @@ void Lumitakt::Timer_Timer()
     }
 
     // 7. The stopwatch counts a changed minute; halted, its label blinks.
-    if (const std::optional<QString> text = m_stopuhr.step(minuteOfDay(now.timeText)))
+    if (const std::optional<QString> text = m_stopuhr.step(minuteOfDay(now.timeText))) {
         m_lblStopuhr->setText(*text);
+        describeLabels();
+    }
     switch (m_stopuhr.labelAfterStep()) {
     case Stopuhr::Label::Toggle:
         m_lblStopuhr->setHidden(!m_lblStopuhr->isHidden());
@@ -554,6 +579,7 @@ void Lumitakt::MenuStopuhrAnhalten_Click()
 {
     // Neither halting nor continuing changes the window's height.
     applyStopuhrMenu(m_stopuhr.haltOrContinue());
+    describeLabels();
 }
 
 void Lumitakt::MenuStopuhrLoeschen_Click()
@@ -693,6 +719,11 @@ void Lumitakt::changeEvent(QEvent *event)
 
 void Lumitakt::keyPressEvent(QKeyEvent *event)
 {
+    // The keys with which desktops open a context menu.
+    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        openPopupMenu(true);
+        return;
+    }
     const QString text = event->text();
     if (text.size() == 1)
         Form_KeyPress(text.front().unicode());

@@ -105,7 +105,8 @@ private:
 
     void createElements();
     void createMenu();
-    void openPopupMenu();
+    void openPopupMenu(bool fromKeyboard);
+    void describeLabels();
     void chooseScheme(const char16_t *name);
     void applyStopuhrMenu(const Stopuhr::Menu &menu);
     void zeigeTermin(bool activate);
@@ -146,6 +147,7 @@ private:
         bool operator==(const CaptionKey &) const = default;
     };
     CaptionKey m_captionKey;
+    CaptionKey m_spokenKey;           // the date and minute the accessible name says
     QDateTime m_previousTick;         // when the last tick ran
     QDateTime m_lateAlarmEnd;         // end of the minute of an alarm rung late
     std::optional<QPoint> m_startPlace; // the place from the settings file, until settled

@@ -26,6 +26,7 @@ Synchron::Synchron(SharedState &state, QWidget *mainWindow) : ProgramDialog(main
 
     m_txtSynchron = new QLineEdit(frame);
     m_txtSynchron->setObjectName(QStringLiteral("txtSynchron"));
+    m_txtSynchron->setAccessibleName(QStringLiteral("Zeitserver"));
     m_txtSynchron->setGeometry(10, 18, 255, 24);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(kTextPixels);

@@ -1,5 +1,7 @@
 #include "windowkit/clocktexts.h"
 
+#include <QStringList>
+
 #include <cmath>
 
 namespace lumitakt {
@@ -70,6 +72,25 @@ QString normalCaption(const QDate &date, const QLocale &locale)
 {
     return QStringLiteral("  ") + twoDigits(date.day()) + QStringLiteral(". ") + locale.monthName(date.month(), QLocale::LongFormat) + u' '
            + QString::number(date.year()).rightJustified(4, u'0');
+}
+
+QString spokenClockName(const QDate &date, QStringView timeText, const QLocale &locale)
+{
+    return timeText.left(5).toString() + QStringLiteral(", ") + locale.dayName(date.dayOfWeek(), QLocale::LongFormat)
+           + QStringLiteral(", ") + QString::number(date.day()) + QStringLiteral(". ")
+           + locale.monthName(date.month(), QLocale::LongFormat) + u' ' + QString::number(date.year());
+}
+
+QString spokenClockDescription(const SpokenLabels &labels)
+{
+    QStringList parts;
+    if (labels.appointmentSet)
+        parts << QStringLiteral("Termin um ") + labels.appointmentTime + (labels.note.isEmpty() ? QString() : QStringLiteral(": ") + labels.note);
+    if (labels.stopwatchShown)
+        parts << QStringLiteral("Stopuhr: ") + QString::number(labels.stopwatchMinutes)
+                     + (labels.stopwatchMinutes == 1 ? QStringLiteral(" Minute") : QStringLiteral(" Minuten"))
+                     + (labels.stopwatchHalted ? QStringLiteral(", angehalten") : QString());
+    return parts.join(QStringLiteral(". "));
 }
 
 QString minimisedCaption(const QDate &date, QStringView timeText, const QLocale &locale)

@@ -43,6 +43,23 @@ int minuteOfDay(QStringView timeText);
 QString normalCaption(const QDate &date, const QLocale &locale = QLocale());
 QString minimisedCaption(const QDate &date, QStringView timeText, const QLocale &locale = QLocale());
 
+// What a screen reader says for the clock window: the time shown and the
+// date, "09:29, Montag, 7. Dezember 2026".
+QString spokenClockName(const QDate &date, QStringView timeText, const QLocale &locale = QLocale());
+
+// What the labels under the digits say, in words: "Termin um 09:30:
+// Zahnarzt anrufen", "Stopuhr: 3 Minuten, angehalten"; empty when neither
+// label shows.
+struct SpokenLabels {
+    bool appointmentSet = false;
+    QString appointmentTime; // "hh:mm"
+    QString note;
+    bool stopwatchShown = false; // counting or halted
+    bool stopwatchHalted = false;
+    std::int32_t stopwatchMinutes = 0;
+};
+QString spokenClockDescription(const SpokenLabels &labels);
+
 // A saved window position (twips) that lies off the screen becomes 0, each
 // axis by itself; a position exactly at the limit stays.
 QPoint keepOnScreen(QPoint savedTwips, QSize screenTwips, QSize windowTwips);

@@ -1,0 +1,204 @@
+#!/usr/bin/python3
+# What a screen reader gets from the real clock through AT-SPI: the clock's
+# name carries the time and changes with an event at the minute, a menu
+# opened from the keyboard has its first item focused, every control of the
+# dialogs has a name, the hour bar reports the hour in its box, and the
+# alarm is an alert whose description is the note.
+# Run inside its own session bus:  dbus-run-session -- check-screen-reader.py LUMITAKT
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+program = sys.argv[1]
+# The library that shifts the clock's wall clock, where Debian puts it.
+faketime = next((path for path in ("/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1",
+                                   "/usr/lib/aarch64-linux-gnu/faketime/libfaketime.so.1",
+                                   "/usr/lib/faketime/libfaketime.so.1") if os.path.exists(path)), None)
+for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xdpyinfo"):
+    if shutil.which(tool) is None:
+        sys.exit(f"FAIL: {tool} is missing")
+if faketime is None or not os.path.exists("/usr/libexec/at-spi-bus-launcher"):
+    sys.exit("FAIL: libfaketime or at-spi2-core is missing")
+failures = []
+passed = []
+procs = []
+
+
+def check(ok, what):
+    print(("PASS   : " if ok else "FAIL!  : ") + what, flush=True)
+    (passed if ok else failures).append(what)
+
+
+def wait_for(condition, seconds):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        found = condition()
+        if found:
+            return found
+        time.sleep(0.2)
+    return condition()
+
+
+def start(args, env=None):
+    p = subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    procs.append(p)
+    return p
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
+
+
+def descendants(node, depth=0):
+    if node is None or depth > 12:
+        return
+    yield node
+    for i in range(node.childCount):
+        yield from descendants(node.getChildAtIndex(i), depth + 1)
+
+
+def clock_app():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in desktop:
+        if app is not None and app.name.lower() == "lumitakt":
+            return app
+    return None
+
+
+def window_named(prefix):
+    app = clock_app()
+    if app is None:
+        return None
+    for window in app:
+        if window is not None and window.name.startswith(prefix):
+            return window
+    return None
+
+
+def unnamed_controls(window):
+    return [f"{c.getRoleName()} {c.parent.name!r}" for c in descendants(window)
+            if c.getState().contains(pyatspi.STATE_FOCUSABLE) and c.getRole() != pyatspi.ROLE_PANEL and not c.name.strip()]
+
+
+def keys(*names):
+    for name in names:
+        xdotool("key", name)
+        time.sleep(0.3)
+
+
+def events_while(kind, action, accept, seconds):
+    """Runs action, then collects the events of a kind that accept() takes,
+    until one is taken or the time is up."""
+    taken = []
+
+    def on_event(event):
+        if accept(event):
+            taken.append(event)
+            pyatspi.Registry.stop()
+
+    pyatspi.Registry.registerEventListener(on_event, kind)
+    GLib.timeout_add(100, lambda: action() and False)
+    timer = GLib.timeout_add_seconds(seconds, lambda: pyatspi.Registry.stop() or False)
+    pyatspi.Registry.start()
+    pyatspi.Registry.deregisterEventListener(on_event, kind)
+    if not taken:
+        return []
+    GLib.source_remove(timer)
+    return taken
+
+
+try:
+    # A display with a window manager, and the accessibility bus.
+    display = next(f":{n}" for n in range(200, 260) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+    os.environ["DISPLAY"] = display
+    start(["Xvfb", display, "-nolisten", "tcp", "-screen", "0", "1024x768x24"])
+    if not wait_for(lambda: subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0, 30):
+        sys.exit("FAIL: Xvfb did not start")
+    start(["openbox", "--sm-disable"])
+    wait_for(lambda: "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True).stdout, 30)
+    start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+    time.sleep(1)
+
+    # The clock in a portable folder of its own, its wall clock at 09:29:50.
+    folder = tempfile.mkdtemp()
+    shutil.copy(program, folder)
+    shutil.copy(os.path.join(os.path.dirname(program), "Termin.wav"), folder)
+    env = dict(os.environ, LC_ALL="de_DE.UTF-8", LANG="de_DE.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+               LD_PRELOAD=faketime, FAKETIME="@2026-12-06 09:29:50", FAKETIME_DONT_FAKE_MONOTONIC="1")
+    env.pop("QT_QPA_PLATFORM", None)
+    clock = start([os.path.join(folder, os.path.basename(program))], env)
+
+    frame = wait_for(lambda: window_named("09:29"), 20)
+    check(frame is not None and frame.name == "09:29, Sonntag, 6. Dezember 2026",
+          f"the clock's name holds the time and the date ({frame.name if frame else 'no window'!r})")
+    check(frame is not None and not any(n.getRole() in (pyatspi.ROLE_FILLER, pyatspi.ROLE_IMAGE) and not n.name
+                                        for n in descendants(frame) if n is not frame),
+          "no unnamed pictures below the clock")
+
+    # The name changes at the minute, with an event.
+    names = [e.source.name for e in events_while(
+        "object:property-change:accessible-name", lambda: None,
+        lambda e: e.source is not None and e.source.getRole() == pyatspi.ROLE_FRAME and "09:30" in str(e.source.name), 20)]
+    check(names == ["09:30, Sonntag, 6. Dezember 2026"], f"a name-change event at 09:30 ({names!r})")
+
+    window = xdotool("search", "--onlyvisible", "--pid", str(clock.pid), "--classname", "^lumitakt$").split("\n")[0]
+    for key in ("M", "Menu"):
+        xdotool("windowactivate", "--sync", window)
+        focused = [e.source.name for e in events_while(
+            "object:state-changed:focused", lambda: keys(key),
+            lambda e: e.detail1 == 1 and e.source is not None and e.source.getRole() == pyatspi.ROLE_MENU_ITEM, 5)]
+        check(bool(focused) and focused[0].startswith("Termin eingeben"),
+              f"the menu opened with {key} has its first item focused ({focused!r})")
+        keys("Escape")
+
+    # The dialogs: every control named; the hour bar's value is the hour in its box.
+    for access, title in ((["T"], " Termin eingeben"), (["E", "Return"], " Termin signalisieren"),
+                          (["E", "Up", "Return"], " syncronisieren mit")):
+        xdotool("windowactivate", "--sync", window)
+        keys("M", *access)
+        dialog = wait_for(lambda: window_named(title), 10)
+        check(dialog is not None and not unnamed_controls(dialog),
+              f"{title.strip()}: no unnamed control ({unnamed_controls(dialog) if dialog else 'not open'})")
+        if dialog is not None and title == " Termin eingeben":
+            named = {(n.getRole(), n.name): n for n in descendants(dialog)}
+            bar = named.get((pyatspi.ROLE_SCROLL_BAR, "Stunde"))
+            box = named.get((pyatspi.ROLE_TEXT, "Stunde"))
+            shown = box.queryText().getText(0, -1) if box else None
+            check(bar is not None and shown is not None and int(bar.queryValue().currentValue) == int(shown),
+                  f"the hour bar's value is the hour in its box ({bar.queryValue().currentValue if bar else None} / {shown})")
+            # The appointment through the dialog's own controls: 09:31, with a note.
+            for role, name, text in ((pyatspi.ROLE_TEXT, "Stunde", "09"), (pyatspi.ROLE_TEXT, "Minute", "31"),
+                                     (pyatspi.ROLE_TEXT, "Notiz", "Zahnarzt anrufen")):
+                named[(role, name)].queryEditableText().setTextContents(text)
+            ok = next(n for n in descendants(dialog) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == "OK"
+                      and n.getState().contains(pyatspi.STATE_SHOWING))
+            ok.queryAction().doAction(0)
+        else:
+            xdotool("windowactivate", "--sync", xdotool("search", "--onlyvisible", "--name", "^" + title + "$").split("\n")[0])
+            keys("Escape")
+        wait_for(lambda: window_named(title) is None, 5)
+
+    # 09:31: the alarm, an alert that carries the note.
+    def alert():
+        app = clock_app()
+        return next((n for n in app if n is not None and n.getRole() == pyatspi.ROLE_ALERT), None) if app else None
+
+    found = wait_for(alert, 90)
+    check(found is not None and found.description == "Zahnarzt anrufen",
+          f"the alarm is an alert with the note ({found.description if found else 'no alert'!r})")
+finally:
+    for p in reversed(procs):
+        p.terminate()
+        try:
+            p.wait(5)
+        except subprocess.TimeoutExpired:
+            p.kill()
+
+print(f"{len(passed)} passed, {len(failures)} failed")
+sys.exit(1 if failures else 0)
