@@ -401,13 +401,14 @@ void Lumitakt::Timer_Timer()
 
     // 4. The caption carries the date, and the time while minimised. It is
     // only built anew when what it shows can have changed.
-    const CaptionKey key{now.date, minimised ? minuteOfDay(now.timeText) : -1};
+    const int minute = minuteOfDay(now.timeText);
+    const CaptionKey key{now.date, minimised ? minute : -1};
     if (key != m_captionKey) {
         m_captionKey = key;
         setWindowTitle(minimised ? minimisedCaption(now.date, now.timeText) : normalCaption(now.date));
     }
     // What a screen reader says for the window: the time and the date.
-    const CaptionKey spoken{now.date, minuteOfDay(now.timeText)};
+    const CaptionKey spoken{now.date, minute};
     if (spoken != m_spokenKey) {
         m_spokenKey = spoken;
         setAccessibleName(spokenClockName(now.date, now.timeText));
@@ -436,7 +437,7 @@ void Lumitakt::Timer_Timer()
     }
 
     // 7. The stopwatch counts a changed minute; halted, its label blinks.
-    if (const std::optional<QString> text = m_stopuhr.step(minuteOfDay(now.timeText))) {
+    if (const std::optional<QString> text = m_stopuhr.step(minute)) {
         m_lblStopuhr->setText(*text);
         describeLabels();
     }
