@@ -57,6 +57,7 @@ Info::Info(QWidget *mainWindow) : ProgramDialog(mainWindow)
     frame->setGeometry(12, 6, 355, 189);
 
     int index = 0;
+    QList<std::pair<QString, QLabel *>> values;
     for (const Row &row : kRows) {
         auto *caption = new QLabel(QString::fromUtf16(row.caption), frame);
         caption->setObjectName(QStringLiteral("Label"));
@@ -78,14 +79,16 @@ Info::Info(QWidget *mainWindow) : ProgramDialog(mainWindow)
         value->setAutoFillBackground(true);
         value->setAlignment(row.value ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        // Read with its caption: "Autor Das Lumitakt-Projekt".
-        value->setAccessibleName(caption->text() + u' ' + value->text().trimmed());
         QPalette valuePalette = value->palette();
         valuePalette.setColor(QPalette::Window, kPaleYellowGreen);
         valuePalette.setColor(QPalette::WindowText, Qt::black);
         value->setPalette(valuePalette);
+        values.append({caption->text(), value});
     }
     Form_Load();
+    // A screen reader reads each value with its caption: "Release 2.2.0".
+    for (const auto &[caption, value] : values)
+        value->setAccessibleName(caption + u' ' + value->text().trimmed());
 }
 
 QString Info::revision(int major, int minor, int patch)
@@ -95,9 +98,8 @@ QString Info::revision(int major, int minor, int patch)
 
 void Info::Form_Load()
 {
-    auto *release = findChild<QLabel *>(QStringLiteral("lblRevision"));
-    release->setText(revision(LUMITAKT_VERSION_MAJOR, LUMITAKT_VERSION_MINOR, LUMITAKT_VERSION_PATCH));
-    release->setAccessibleName(QString::fromUtf16(kRows[0].caption) + u' ' + release->text());
+    findChild<QLabel *>(QStringLiteral("lblRevision"))
+        ->setText(revision(LUMITAKT_VERSION_MAJOR, LUMITAKT_VERSION_MINOR, LUMITAKT_VERSION_PATCH));
 }
 
 } // namespace lumitakt

@@ -83,9 +83,11 @@ void Termin::createElements()
         m_btnOK[static_cast<std::size_t>(index)] = ok;
         return ok;
     };
-    const auto lineEdit = [](QWidget *parent, const char *name, QRect rect, int maxLength, Qt::Alignment align) {
+    // Each control is created with the name a screen reader gives it.
+    const auto lineEdit = [](QWidget *parent, const char *name, const QString &spoken, QRect rect, int maxLength, Qt::Alignment align) {
         auto *edit = new QLineEdit(parent);
         edit->setObjectName(QString::fromLatin1(name));
+        edit->setAccessibleName(spoken);
         edit->setGeometry(rect);
         edit->setMaxLength(maxLength);
         edit->setAlignment(align);
@@ -93,11 +95,12 @@ void Termin::createElements()
         setTextColour(edit, QPalette::Text, Qt::black);
         return edit;
     };
-    const auto scrollBar = [](QWidget *parent, const char *name, QRect rect, int maximum) {
+    const auto scrollBar = [](QWidget *parent, const char *name, const QString &spoken, QRect rect, int maximum) {
         auto *bar = new QScrollBar(Qt::Vertical, parent);
         // Its value runs against the number in its box; it reports the number.
         reportReversed(bar);
         bar->setObjectName(QString::fromLatin1(name));
+        bar->setAccessibleName(spoken);
         bar->setGeometry(rect);
         bar->setRange(0, maximum);
         bar->setSingleStep(1);
@@ -108,14 +111,16 @@ void Termin::createElements()
 
     // Enter face.
     m_fraEingeben = frame("fraEingeben", kFraEingeben);
-    m_scrStd = scrollBar(m_fraEingeben, "scrStd", {8, 18, 19, 24}, 23);
-    m_txtStd = lineEdit(m_fraEingeben, "txtStd", {28, 18, 25, 24}, 2, Qt::AlignCenter);
+    const QString hour = QStringLiteral("Stunde");
+    const QString minute = QStringLiteral("Minute");
+    m_scrStd = scrollBar(m_fraEingeben, "scrStd", hour, {8, 18, 19, 24}, 23);
+    m_txtStd = lineEdit(m_fraEingeben, "txtStd", hour, {28, 18, 25, 24}, 2, Qt::AlignCenter);
     auto *colon = new QLabel(QStringLiteral(":"), m_fraEingeben);
     colon->setObjectName(QStringLiteral("Label"));
     colon->setProperty("index", 2);
     colon->setGeometry(58, 20, 3, 17);
     colon->setFont(arial(kTextPixels, true));
-    m_txtMin = lineEdit(m_fraEingeben, "txtMin", {68, 18, 25, 24}, 2, Qt::AlignCenter);
+    m_txtMin = lineEdit(m_fraEingeben, "txtMin", minute, {68, 18, 25, 24}, 2, Qt::AlignCenter);
     // The boxes take only what can be a time of day, typed or pasted, so
     // that every appointment entered can become due.
     const auto onlyNumbers = [](QLineEdit *edit, const QString &pattern) {
@@ -123,14 +128,9 @@ void Termin::createElements()
     };
     onlyNumbers(m_txtStd, QStringLiteral("[01]?[0-9]|2[0-3]"));
     onlyNumbers(m_txtMin, QStringLiteral("[0-5]?[0-9]"));
-    m_scrMin = scrollBar(m_fraEingeben, "scrMin", {94, 18, 19, 24}, 59);
-    m_txtTermin = lineEdit(m_fraEingeben, "txtTermin", {118, 18, 153, 24}, 25, Qt::AlignLeft | Qt::AlignVCenter);
-    // Names for a screen reader.
-    for (QWidget *control : {static_cast<QWidget *>(m_scrStd), static_cast<QWidget *>(m_txtStd)})
-        control->setAccessibleName(QStringLiteral("Stunde"));
-    for (QWidget *control : {static_cast<QWidget *>(m_scrMin), static_cast<QWidget *>(m_txtMin)})
-        control->setAccessibleName(QStringLiteral("Minute"));
-    m_txtTermin->setAccessibleName(QStringLiteral("Notiz"));
+    m_scrMin = scrollBar(m_fraEingeben, "scrMin", minute, {94, 18, 19, 24}, 59);
+    m_txtTermin = lineEdit(m_fraEingeben, "txtTermin", QStringLiteral("Notiz"), {118, 18, 153, 24}, 25,
+                           Qt::AlignLeft | Qt::AlignVCenter);
     button(m_fraEingeben, 0, {278, 18, 80, 23});
     connect(m_scrStd, &QScrollBar::valueChanged, this, &Termin::scrStd_Change);
     connect(m_scrMin, &QScrollBar::valueChanged, this, &Termin::scrMin_Change);

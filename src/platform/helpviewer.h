@@ -4,8 +4,8 @@
 
 namespace lumitakt {
 
-// Shows the help document with the desktop's viewer. A missing document
-// opens nothing.
+// Shows the help document; a missing document is reported to the user
+// rather than passed over.
 class HelpViewer {
 public:
     virtual ~HelpViewer() = default;
