@@ -5,9 +5,10 @@
 //   bench_tick [ticks]          the figures, as lines of "name: value"
 //   bench_tick --only N paint   N ticks and nothing else, for counting
 //   bench_tick --only N alone   instructions under callgrind
-#include "mainwindow/lumitakt.h"
-#include "platform/fakes.h"
-#include "sharedstate.h"
+#include "model/clockmodel.h"
+#include "settings/settingskeeper.h"
+#include "support/fakes.h"
+#include "widgets/clockwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -56,9 +57,11 @@ int main(int argc, char *argv[])
     const int ticks = only ? args.at(2).toInt() : args.size() > 1 ? args.at(1).toInt() : 200000;
 
     lumitakt::FakeServices fakes;
-    lumitakt::SharedState state;
-    lumitakt::Lumitakt window(state, fakes.services(), lumitakt::ProgramFiles::inOneFolder(QCoreApplication::applicationDirPath()));
-    window.timer()->stop();
+    const lumitakt::ProgramFiles files = lumitakt::ProgramFiles::inOneFolder(QCoreApplication::applicationDirPath());
+    lumitakt::SettingsKeeper settings(files.settingsFile, lumitakt::desktopScreens(), lumitakt::ClockWindow::kStartSize);
+    lumitakt::ClockModel model(settings.loaded(), fakes.clock.now());
+    lumitakt::ClockWindow window(model, settings, fakes.services(), files);
+    window.findChild<QTimer *>(QStringLiteral("Timer"))->stop();
     window.show();
     QCoreApplication::processEvents();
 
@@ -67,7 +70,7 @@ int main(int argc, char *argv[])
         timer.start();
         for (int i = 0; i < count; ++i) {
             fakes.clock.advance(500);
-            window.Timer_Timer();
+            window.tick();
             if (paint)
                 QCoreApplication::processEvents();
         }

@@ -1,12 +1,13 @@
-#include "mainwindow/helpwindow.h"
-#include "mainwindow/lumitakt.h"
+#include "model/clockmodel.h"
 #include "platform/clock.h"
 #include "platform/commandstarter.h"
 #include "platform/quitsignals.h"
 #include "platform/pulsesoundplayer.h"
 #include "platform/startup.h"
-#include "sharedstate.h"
+#include "settings/settingskeeper.h"
 #include "version.h"
+#include "widgets/clockwindow.h"
+#include "widgets/helpwindow.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -36,11 +37,12 @@ int main(int argc, char *argv[])
     lumitakt::ProcessCommandStarter commands;
     lumitakt::PulseSoundPlayer sound;
     lumitakt::HelpWindowViewer help;
-    lumitakt::SharedState state;
 
     const lumitakt::ProgramFiles files = lumitakt::ProgramFiles::find(
         QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    lumitakt::Lumitakt window(state, {clock, commands, sound, help}, files);
+    lumitakt::SettingsKeeper settings(files.settingsFile, lumitakt::desktopScreens(), lumitakt::ClockWindow::kStartSize);
+    lumitakt::ClockModel model(settings.loaded(), clock.now());
+    lumitakt::ClockWindow window(model, settings, {clock, commands, sound, help}, files);
 
     // The clock usually ends with the session, not with its close button:
     // every way out keeps the settings. SIGTERM, SIGINT and SIGHUP end the

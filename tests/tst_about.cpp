@@ -1,7 +1,6 @@
-#include "about/info.h"
-#include "mainwindow/helpwindow.h"
-#include "mainwindow/lumitakt.h"
 #include "support/clockfixture.h"
+#include "widgets/aboutdialog.h"
+#include "widgets/helpwindow.h"
 #include "version.h"
 
 #include <QAbstractButton>
@@ -30,8 +29,8 @@ class TstAbout : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { test::quietOffscreen(); }
-    void revisionText_data();
-    void revisionText();
+    void versionText_data();
+    void versionText();
     void infoDialog();
     void infoDisablesTheClockWhileOpen();
     void helpDocumentIsWellFormedAndComplete();
@@ -39,7 +38,7 @@ private Q_SLOTS:
     void helpWindow();
 };
 
-void TstAbout::revisionText_data()
+void TstAbout::versionText_data()
 {
     QTest::addColumn<int>("major");
     QTest::addColumn<int>("minor");
@@ -49,18 +48,18 @@ void TstAbout::revisionText_data()
     QTest::newRow("no leading zeros") << 10 << 0 << 7 << QStringLiteral("10.0.7");
 }
 
-void TstAbout::revisionText()
+void TstAbout::versionText()
 {
     QFETCH(int, major);
     QFETCH(int, minor);
     QFETCH(int, patch);
     QFETCH(QString, text);
-    QCOMPARE(Info::revision(major, minor, patch), text);
+    QCOMPARE(AboutDialog::versionText(major, minor, patch), text);
 }
 
 void TstAbout::infoDialog()
 {
-    Info info(nullptr);
+    AboutDialog info(nullptr);
     QCOMPARE(info.objectName(), QStringLiteral("Info"));
     QCOMPARE(info.windowTitle(), QStringLiteral(" Info"));
     QCOMPARE(info.size(), QSize(380, 208));
@@ -109,16 +108,16 @@ void TstAbout::infoDisablesTheClockWhileOpen()
 {
     test::ClockFixture c(QTime(10, 0));
     c.trigger("MenuInfo");
-    Info *info = c.window->info();
+    AboutDialog *info = test::openWindow<AboutDialog>("Info");
     QVERIFY(info && info->isVisible());
     QVERIFY(!c.window->isEnabled());
     // The clock goes on ticking meanwhile.
     c.tickAt(QTime(10, 0, 0, 500));
     c.trigger("MenuInfo");
-    QCOMPARE(c.window->info(), info);
+    QCOMPARE(test::openWindow<AboutDialog>("Info"), info);
     info->close();
     c.settle();
-    QVERIFY(!c.window->info());
+    QVERIFY(!test::openWindow<AboutDialog>("Info"));
     QVERIFY(c.window->isEnabled());
 }
 
@@ -189,25 +188,30 @@ void TstAbout::helpWindow()
     QFETCH(QString, title);
     HelpWindowViewer viewer;
     viewer.open(file);
-    QPointer<HelpWindow> window = viewer.window();
+    QPointer<HelpWindow> window = test::openWindow<HelpWindow>("Hilfe");
     QVERIFY(window && window->isVisible());
     QVERIFY(!(window->windowFlags() & Qt::WindowStaysOnTopHint));
     QVERIFY(!window->testAttribute(Qt::WA_QuitOnClose));
     QCOMPARE(window->windowTitle(), title);
-    QTextDocument *document = window->browser()->document();
+    QTextDocument *document = window->findChild<QTextBrowser *>()->document();
     QCOMPARE(document->firstBlock().text(), heading);
     // The pictures are found beside the document.
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
         for (auto it = block.begin(); !it.atEnd(); ++it)
             if (it.fragment().charFormat().isImageFormat()) {
                 const QUrl picture(it.fragment().charFormat().toImageFormat().name());
-                QVERIFY2(!window->browser()->loadResource(QTextDocument::ImageResource, picture).isNull(), qPrintable(picture.toString()));
+                QVERIFY2(!window->findChild<QTextBrowser *>()->loadResource(QTextDocument::ImageResource, picture).isNull(),
+                         qPrintable(picture.toString()));
             }
     // One window at a time; Escape closes it, and it goes.
     viewer.open(file);
-    QCOMPARE(viewer.window(), window.data());
+    int open = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        open += qobject_cast<HelpWindow *>(widget) != nullptr;
+    QCOMPARE(open, 1);
+    QCOMPARE(test::openWindow<HelpWindow>("Hilfe"), window.data());
     QVERIFY(QTest::qWaitForWindowActive(window));
-    QTest::keyClick(window->browser(), Qt::Key_Escape);
+    QTest::keyClick(window->findChild<QTextBrowser *>(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!window);
 }

@@ -1,6 +1,3 @@
-#include "appointment/appointment.h"
-#include "appointment/termin.h"
-#include "mainwindow/lumitakt.h"
 #include "support/clockfixture.h"
 
 #include <QAccessible>
@@ -25,8 +22,11 @@ namespace {
 
 struct Fixture : test::ClockFixture {
     explicit Fixture(QTime start) : ClockFixture(start, Shown) {}
-    ~Fixture() { delete window->termin(); }
-    Termin *dialog() const { return window->termin(); }
+    static AppointmentDialog *dialog() { return appointmentDialog(); }
+    // The OK button of a face (0 enter, 1 alarm, 2 signal) and a signal option (0 repeated, 1 once).
+    static QPushButton *ok(int face) { return test::element<QPushButton>(dialog(), QStringLiteral("btnOK"), face); }
+    static QRadioButton *option(int mode) { return test::element<QRadioButton>(dialog(), QStringLiteral("optTerminsignal"), mode); }
+    void setSignalMode(int mode) { model->setSignalMode(static_cast<std::int16_t>(mode)); }
     template <typename T>
     T *element(const char *name) const
     {
@@ -46,7 +46,7 @@ struct Fixture : test::ClockFixture {
         element<QLineEdit>("txtStd")->setText(hour);
         element<QLineEdit>("txtMin")->setText(minute);
         element<QLineEdit>("txtTermin")->setText(note);
-        dialog()->btnOK(0)->click();
+        ok(0)->click();
         settle();
     }
     QString wav() const { return folder.path() + QStringLiteral("/Termin.wav"); }
@@ -71,8 +71,6 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         test::quietOffscreen();
     }
-    void dueTest_data();
-    void dueTest();
     void enterFaceElements();
     void defaultTime_data();
     void defaultTime();
@@ -92,41 +90,14 @@ private Q_SLOTS:
     void closedAlarmReopensInTheSameMinute();
     void openDialogKeepsItsFace();
     void appointmentForTheCurrentMinute();
-    void clockJumps_data();
-    void clockJumps();
     void readByAScreenReader();
 };
-
-void TstAppointment::dueTest_data()
-{
-    QTest::addColumn<QString>("terminZeit");
-    QTest::addColumn<bool>("quittiert");
-    QTest::addColumn<QString>("now");
-    QTest::addColumn<bool>("due");
-    QTest::newRow("same minute") << QStringLiteral("07:30") << false << QStringLiteral("07:30") << true;
-    QTest::newRow("acknowledged") << QStringLiteral("07:30") << true << QStringLiteral("07:30") << false;
-    QTest::newRow("other minute") << QStringLiteral("07:30") << false << QStringLiteral("07:31") << false;
-    QTest::newRow("empty") << QString() << false << QStringLiteral("07:30") << false;
-    QTest::newRow("typed 7:30") << QStringLiteral("7:30") << false << QStringLiteral("07:30") << false;
-}
-
-void TstAppointment::dueTest()
-{
-    QFETCH(QString, terminZeit);
-    QFETCH(bool, quittiert);
-    QFETCH(QString, now);
-    QFETCH(bool, due);
-    SharedState state;
-    state.TerminZeit = terminZeit;
-    state.TerminQuittiert = quittiert;
-    QCOMPARE(terminFaellig(state, now), due);
-}
 
 void TstAppointment::enterFaceElements()
 {
     Fixture c(QTime(14, 37));
     c.trigger("MenuTerminEingeben");
-    Termin *d = c.dialog();
+    AppointmentDialog *d = c.dialog();
     QVERIFY(d);
     QVERIFY(d->isVisible());
     QVERIFY(!d->isModal());
@@ -167,29 +138,29 @@ void TstAppointment::enterFaceElements()
 
     const QRect okRects[] = {{278, 18, 80, 23}, {278, 16, 80, 23}, {278, 20, 80, 23}};
     for (int i = 0; i < 3; ++i) {
-        QCOMPARE(d->btnOK(i)->objectName(), QStringLiteral("btnOK"));
-        QCOMPARE(d->btnOK(i)->property("index").toInt(), i);
-        QCOMPARE(d->btnOK(i)->text(), QStringLiteral("OK"));
-        QCOMPARE(d->btnOK(i)->geometry(), okRects[i]);
-        QCOMPARE(d->btnOK(i)->isDefault(), i == 0);
+        QCOMPARE(c.ok(i)->objectName(), QStringLiteral("btnOK"));
+        QCOMPARE(c.ok(i)->property("index").toInt(), i);
+        QCOMPARE(c.ok(i)->text(), QStringLiteral("OK"));
+        QCOMPARE(c.ok(i)->geometry(), okRects[i]);
+        QCOMPARE(c.ok(i)->isDefault(), i == 0);
     }
-    QCOMPARE(d->optTerminsignal(0)->text(), QStringLiteral("wiederholen"));
-    QCOMPARE(d->optTerminsignal(1)->text(), QStringLiteral("einmal"));
-    QCOMPARE(d->optTerminsignal(0)->geometry(), QRect(156, 22, 100, 19));
-    QCOMPARE(d->optTerminsignal(1)->geometry(), QRect(18, 22, 85, 19));
-    QCOMPARE(d->optTerminsignal(0)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(c.option(0)->text(), QStringLiteral("wiederholen"));
+    QCOMPARE(c.option(1)->text(), QStringLiteral("einmal"));
+    QCOMPARE(c.option(0)->geometry(), QRect(156, 22, 100, 19));
+    QCOMPARE(c.option(1)->geometry(), QRect(18, 22, 85, 19));
+    QCOMPARE(c.option(0)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 
     // Tab order.
     const char *order[] = {"scrStd", "txtStd", "txtMin", "scrMin", "txtTermin"};
     for (int i = 0; i + 1 < 5; ++i)
         QCOMPARE(nextTabStop(d->findChild<QWidget *>(QString::fromLatin1(order[i]))),
                  d->findChild<QWidget *>(QString::fromLatin1(order[i + 1])));
-    QCOMPARE(nextTabStop(c.element<QLineEdit>("txtTermin")), d->btnOK(0));
+    QCOMPARE(nextTabStop(c.element<QLineEdit>("txtTermin")), c.ok(0));
     // Enter presses OK.
     QTest::keyClick(c.element<QLineEdit>("txtTermin"), Qt::Key_Return);
     c.settle();
     QVERIFY(!c.dialog());
-    QVERIFY(c.state.TerminGesetzt);
+    QVERIFY(c.model->appointment().isSet());
 }
 
 void TstAppointment::defaultTime_data()
@@ -256,17 +227,19 @@ void TstAppointment::scrollBarsRunUpsideDown()
 void TstAppointment::enterSetsTheAppointment()
 {
     Fixture c(QTime(8, 0));
-    c.state.TerminGemeldet = true;
-    c.state.TerminQuittiert = true;
+    // A previous appointment rang its single sound and was acknowledged.
+    c.model->setAppointment(QTime(8, 0), QStringLiteral("vorher"));
+    c.tickAt(QTime(8, 0));
+    c.ok(1)->click();
+    c.settle();
+    QVERIFY(c.model->appointment().sounded);
     c.enter(QStringLiteral("09"), QStringLiteral("30"), QStringLiteral("Zahnarzt"));
-    QCOMPARE(c.state.TerminZeit, QStringLiteral("09:30"));
-    QCOMPARE(c.state.TerminText, QStringLiteral("Zahnarzt"));
-    QVERIFY(c.state.TerminGesetzt);
-    QVERIFY(!c.state.TerminQuittiert);
-    QVERIFY(!c.state.TerminGemeldet);
+    QCOMPARE(c.model->appointment().time.value_or(QTime()), QTime(9, 30));
+    QCOMPARE(c.model->appointment().note, QStringLiteral("Zahnarzt"));
+    QVERIFY(!c.model->appointment().sounded);
     QVERIFY(c.window->isEnabled());
-    QCOMPARE(c.window->lblTermin()->text(), QStringLiteral("Termin   09:30"));
-    QVERIFY(!c.window->lblTermin()->isHidden());
+    QCOMPARE(c.appointmentLabel()->text(), QStringLiteral("Termin   09:30"));
+    QVERIFY(!c.appointmentLabel()->isHidden());
     QCOMPARE(c.height(), 105);
 }
 
@@ -306,17 +279,17 @@ void TstAppointment::typedTime()
     // Nor does pasting bring in what typing cannot.
     txtMin->insert(QStringLiteral(":99"));
     QCOMPARE(txtStd->text() + u':' + txtMin->text(), shown);
-    c.dialog()->btnOK(0)->click();
+    c.ok(0)->click();
     c.settle();
     if (taken.isEmpty()) {
         QVERIFY(c.dialog());
-        QVERIFY(!c.state.TerminGesetzt);
+        QVERIFY(!c.model->appointment().isSet());
         QCOMPARE(c.dialog()->focusWidget(), hour == u"12" ? txtMin : txtStd);
         return;
     }
     QVERIFY(!c.dialog());
-    QCOMPARE(c.state.TerminZeit, taken);
-    QCOMPARE(c.window->lblTermin()->text(), QStringLiteral("Termin   ") + taken);
+    QCOMPARE(c.model->appointment().time.value_or(QTime()), QTime::fromString(taken, QStringLiteral("HH:mm")));
+    QCOMPARE(c.appointmentLabel()->text(), QStringLiteral("Termin   ") + taken);
     // And it rings in its minute.
     c.tickAt(QDateTime::fromString(taken, QStringLiteral("HH:mm")).time());
     QVERIFY(c.dialog());
@@ -326,18 +299,16 @@ void TstAppointment::typedTime()
 void TstAppointment::clearCommand()
 {
     Fixture c(QTime(8, 0));
-    c.state.SignalModus = 1;
+    c.setSignalMode(1);
     c.enter(QStringLiteral("09"), QStringLiteral("30"), QStringLiteral("Zahnarzt"));
-    c.state.TerminGemeldet = true;
     c.trigger("MenuTerminLöschen");
     QVERIFY(!c.dialog());
     QVERIFY(c.window->isEnabled());
-    QCOMPARE(c.state.TerminZeit, QString());
-    QVERIFY(!c.state.TerminGesetzt);
-    QCOMPARE(c.state.TerminText, QStringLiteral("Zahnarzt"));
-    QVERIFY(c.state.TerminGemeldet);
-    QCOMPARE(c.window->lblTermin()->text(), QStringLiteral("Termin   "));
-    QVERIFY(c.window->lblTermin()->isHidden());
+    QVERIFY(!c.model->appointment().time);
+    QVERIFY(!c.model->appointment().isSet());
+    QCOMPARE(c.model->appointment().note, QStringLiteral("Zahnarzt"));
+    QCOMPARE(c.appointmentLabel()->text(), QStringLiteral("Termin   "));
+    QVERIFY(c.appointmentLabel()->isHidden());
     QCOMPARE(c.height(), 96);
     // Never due any more.
     c.tickThrough(QTime(9, 29, 59), QTime(9, 30, 30));
@@ -365,8 +336,8 @@ void TstAppointment::closingAnyFaceEnablesTheClock()
     c.closeDialog();
     QVERIFY(!c.dialog());
     QVERIFY(c.window->isEnabled());
-    QVERIFY(!c.state.TerminGesetzt);
-    QCOMPARE(c.state.TerminZeit, QString());
+    QVERIFY(!c.model->appointment().isSet());
+    QVERIFY(!c.model->appointment().time);
     QCOMPARE(c.height(), 96);
 }
 
@@ -386,31 +357,31 @@ void TstAppointment::signalFace()
     QFETCH(bool, einmal);
     QFETCH(bool, wiederholen);
     Fixture c(QTime(8, 0));
-    c.state.SignalModus = static_cast<std::int16_t>(mode);
+    c.setSignalMode(mode);
     c.trigger("MenuTerminSignal");
-    Termin *d = c.dialog();
+    AppointmentDialog *d = c.dialog();
     QCOMPARE(d->windowTitle(), QStringLiteral(" Termin signalisieren"));
     QVERIFY(c.element<QGroupBox>("fraTerminSignal")->isVisible());
     QCOMPARE(c.element<QGroupBox>("fraTerminSignal")->y(), 2);
     QVERIFY(!c.element<QGroupBox>("fraEingeben")->isVisible());
     QVERIFY(!c.element<QGroupBox>("fraAnzeigen")->isVisible());
     for (int i = 0; i < 3; ++i)
-        QVERIFY(!d->btnOK(i)->isDefault());
-    QCOMPARE(d->optTerminsignal(1)->isChecked(), einmal);
-    QCOMPARE(d->optTerminsignal(0)->isChecked(), wiederholen);
-    QCOMPARE(c.state.SignalModus, std::int16_t(mode)); // nothing changes by looking
+        QVERIFY(!c.ok(i)->isDefault());
+    QCOMPARE(c.option(1)->isChecked(), einmal);
+    QCOMPARE(c.option(0)->isChecked(), wiederholen);
+    QCOMPARE(c.model->settings().signalMode, std::int16_t(mode)); // nothing changes by looking
 
     // A choice is stored at once and kept when the dialog is closed.
-    QTest::mouseClick(d->optTerminsignal(mode == 0 ? 1 : 0), Qt::LeftButton);
+    QTest::mouseClick(c.option(mode == 0 ? 1 : 0), Qt::LeftButton);
     const std::int16_t chosen = mode == 0 ? 1 : 0;
-    QCOMPARE(c.state.SignalModus, chosen);
+    QCOMPARE(c.model->settings().signalMode, chosen);
     c.closeDialog();
-    QCOMPARE(c.state.SignalModus, chosen);
+    QCOMPARE(c.model->settings().signalMode, chosen);
     QVERIFY(c.window->isEnabled());
 
     // OK closes too.
     c.trigger("MenuTerminSignal");
-    c.dialog()->btnOK(2)->click();
+    c.ok(2)->click();
     c.settle();
     QVERIFY(!c.dialog());
     QVERIFY(c.window->isEnabled());
@@ -430,7 +401,7 @@ void TstAppointment::alarmSoundsOnceOrEveryTick()
     QFETCH(int, mode);
     QFETCH(int, sounds);
     Fixture c(QTime(7, 0));
-    c.state.SignalModus = static_cast<std::int16_t>(mode);
+    c.setSignalMode(mode);
     c.enter(QStringLiteral("07"), QStringLiteral("30"), QStringLiteral("Bus"));
     c.tickThrough(QTime(7, 29, 58), QTime(7, 29, 59, 500));
     QVERIFY(!c.dialog());
@@ -438,14 +409,13 @@ void TstAppointment::alarmSoundsOnceOrEveryTick()
     QCOMPARE(c.fakes.sound.played.size(), sounds);
     QCOMPARE(c.fakes.sound.played.first(), c.wav());
     QVERIFY(c.dialog());
-    QCOMPARE(c.state.TerminModus, std::int16_t{2});
     // The alarm face: date and time of its opening, and the note.
     QCOMPARE(c.dialog()->windowTitle(), QStringLiteral(" Sonntag, 6. Dezember 2026     07:30:00"));
     QCOMPARE(c.element<QLabel>("lblAnzeigen")->text(), QStringLiteral("Bus"));
     QVERIFY(c.element<QGroupBox>("fraAnzeigen")->isVisible());
     QCOMPARE(c.element<QGroupBox>("fraAnzeigen")->y(), 2);
     QVERIFY(!c.element<QGroupBox>("fraEingeben")->isVisible());
-    QVERIFY(c.dialog()->btnOK(1)->isDefault());
+    QVERIFY(c.ok(1)->isDefault());
     // The clock stays usable while the alarm is shown.
     QVERIFY(c.window->isEnabled());
     c.tickAt(QTime(7, 31, 0));
@@ -455,18 +425,17 @@ void TstAppointment::alarmSoundsOnceOrEveryTick()
 void TstAppointment::acknowledgingEndsTheAlarm()
 {
     Fixture c(QTime(7, 0));
-    c.state.SignalModus = 0;
+    c.setSignalMode(0);
     c.enter(QStringLiteral("07"), QStringLiteral("30"), QStringLiteral("Bus"));
     c.tickThrough(QTime(7, 30, 0), QTime(7, 30, 20));
     const qsizetype played = c.fakes.sound.played.size();
     QCOMPARE(played, 41);
-    c.dialog()->btnOK(1)->click();
+    c.ok(1)->click();
     c.settle();
     QVERIFY(!c.dialog());
-    QVERIFY(c.state.TerminQuittiert);
-    QVERIFY(!c.state.TerminGesetzt);
-    QCOMPARE(c.state.TerminZeit, QString());
-    QVERIFY(c.window->lblTermin()->isHidden());
+    QVERIFY(!c.model->appointment().isSet());
+    QVERIFY(!c.model->appointment().time);
+    QVERIFY(c.appointmentLabel()->isHidden());
     QCOMPARE(c.height(), 96);
     c.tickThrough(QTime(7, 30, 20, 500), QTime(7, 30, 59, 500));
     QCOMPARE(c.fakes.sound.played.size(), played);
@@ -476,22 +445,22 @@ void TstAppointment::acknowledgingEndsTheAlarm()
 void TstAppointment::unacknowledgedAlarmEndsWithTheMinute()
 {
     Fixture c(QTime(7, 0));
-    c.state.SignalModus = 1;
+    c.setSignalMode(1);
     c.enter(QStringLiteral("07"), QStringLiteral("30"), QStringLiteral("Bus"));
     c.tickThrough(QTime(7, 30, 0), QTime(7, 31, 30));
     QCOMPARE(c.fakes.sound.played.size(), 1);
     // The dialog stays, the appointment stays set.
     QVERIFY(c.dialog());
-    QVERIFY(c.state.TerminGesetzt);
-    QVERIFY(!c.window->lblTermin()->isHidden());
+    QVERIFY(c.model->appointment().isSet());
+    QVERIFY(!c.appointmentLabel()->isHidden());
     c.closeDialog();
     // The next day at the same time it is due again; the single sound was
     // given already, so it comes silently.
     c.fakes.clock.set(QDateTime(QDate(2026, 12, 7), QTime(7, 29, 59, 500)));
-    c.window->Timer_Timer();
+    c.tick();
     QVERIFY(!c.dialog());
     c.fakes.clock.advance(500);
-    c.window->Timer_Timer();
+    c.tick();
     QVERIFY(c.dialog());
     QCOMPARE(c.dialog()->windowTitle(), QStringLiteral(" Montag, 7. Dezember 2026     07:30:00"));
     QCOMPARE(c.fakes.sound.played.size(), 1);
@@ -516,11 +485,10 @@ void TstAppointment::openDialogKeepsItsFace()
     Fixture c(QTime(7, 0));
     c.enter(QStringLiteral("07"), QStringLiteral("30"), QStringLiteral("Bus"));
     c.tickAt(QTime(7, 30, 0));
-    Termin *alarm = c.dialog();
+    AppointmentDialog *alarm = c.dialog();
     QVERIFY(alarm);
     c.trigger("MenuTerminEingeben");
     QCOMPARE(c.dialog(), alarm);
-    QCOMPARE(c.state.TerminModus, std::int16_t{1});
     QVERIFY(c.element<QGroupBox>("fraAnzeigen")->isVisible());
     QVERIFY(!c.element<QGroupBox>("fraEingeben")->isVisible());
     c.closeDialog();
@@ -535,70 +503,6 @@ void TstAppointment::appointmentForTheCurrentMinute()
     c.tickAt(QTime(10, 15, 10, 500));
     QVERIFY(c.dialog());
     QCOMPARE(c.fakes.sound.played.size(), 1);
-}
-
-void TstAppointment::clockJumps_data()
-{
-    // The clock's last tick before it jumps, where it lands, and how often
-    // the chime sounds from there over the next 70 seconds. The
-    // appointment is at 09:30 (00:10 across midnight).
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("appointment");
-    QTest::addColumn<QDateTime>("from");
-    QTest::addColumn<QDateTime>("to");
-    QTest::addColumn<bool>("acknowledged");
-    QTest::addColumn<int>("sounds");
-    const auto at = [](int day, int h, int m, int sec = 0) { return QDateTime(QDate(2026, 12, day), QTime(h, m, sec)); };
-    const QString half = QStringLiteral("09:30");
-    QTest::newRow("slept over it") << 0 << half << at(6, 9, 29) << at(6, 9, 45) << false << 120;
-    QTest::newRow("slept over it, once") << 1 << half << at(6, 9, 29) << at(6, 9, 45) << false << 1;
-    QTest::newRow("over midnight") << 0 << QStringLiteral("00:10") << at(6, 23, 59) << at(7, 0, 30) << false << 120;
-    QTest::newRow("two days later") << 0 << half << at(6, 9, 29) << at(8, 10, 0) << false << 120;
-    QTest::newRow("into the minute") << 0 << half << at(6, 9, 29) << at(6, 9, 30, 20) << false << 80;
-    QTest::newRow("to just before it") << 0 << half << at(6, 9, 0) << at(6, 9, 29, 59) << false << 120;
-    QTest::newRow("from inside it") << 0 << half << at(6, 9, 30, 10) << at(6, 9, 45) << false << 0;
-    QTest::newRow("back after OK") << 0 << half << at(6, 9, 30) << at(6, 9, 0) << true << 0;
-    QTest::newRow("ahead after OK") << 0 << half << at(6, 9, 30) << at(6, 9, 45) << true << 0;
-    // The nights the clocks change in Germany, whatever zone the machine has:
-    // 02:30 never comes on 29 March, and comes twice on 25 October.
-    const QTimeZone berlin("Europe/Berlin");
-    const QDateTime lastWinterTick(QDate(2026, 3, 29), QTime(1, 59, 59, 500), berlin);
-    QTest::newRow("summer time begins") << 1 << QStringLiteral("02:30") << lastWinterTick << lastWinterTick.addMSecs(500) << false << 1;
-    const QDateTime summer(QDate(2026, 10, 25), QTime(2, 30), berlin);
-    QTest::newRow("summer time ends, after OK") << 0 << QStringLiteral("02:30") << summer << summer.addSecs(3600) << true << 0;
-}
-
-void TstAppointment::clockJumps()
-{
-    QFETCH(int, mode);
-    QFETCH(QString, appointment);
-    QFETCH(QDateTime, from);
-    QFETCH(QDateTime, to);
-    QFETCH(bool, acknowledged);
-    QFETCH(int, sounds);
-    Fixture c(QTime(8, 0));
-    c.state.SignalModus = static_cast<std::int16_t>(mode);
-    c.enter(appointment.left(2), appointment.mid(3), QStringLiteral("Bus"));
-    c.fakes.clock.set(from);
-    c.window->Timer_Timer();
-    if (acknowledged) {
-        QVERIFY(c.dialog());
-        c.dialog()->btnOK(1)->click();
-        c.settle();
-    }
-    c.fakes.sound.played.clear();
-    c.fakes.clock.set(to);
-    c.window->Timer_Timer();
-    if (!c.fakes.sound.played.isEmpty()) {
-        // The alarm shows the moment it rang.
-        QVERIFY2(c.dialog()->windowTitle().endsWith(to.time().toString(QStringLiteral("HH:mm:ss"))), qPrintable(c.dialog()->windowTitle()));
-    }
-    const QDateTime end = to.addSecs(70);
-    while (c.fakes.clock.now() < end) {
-        c.fakes.clock.advance(500);
-        c.window->Timer_Timer();
-    }
-    QCOMPARE(c.fakes.sound.played.size(), sounds);
 }
 
 void TstAppointment::readByAScreenReader()

@@ -1,6 +1,6 @@
-#include "clockface/colourschemes.h"
-#include "clockface/digits.h"
-#include "clockface/segmentpictures.h"
+#include "face/looks.h"
+#include "face/segmentpictures.h"
+#include "model/digits.h"
 
 #include <QSet>
 #include <QTest>
@@ -12,9 +12,9 @@ class TstClockface : public QObject {
 private Q_SLOTS:
     void patterns_data();
     void patterns();
-    void digitValues_data();
-    void digitValues();
-    void shortPatternLeavesSegmentsDark();
+    void timeDigits_data();
+    void timeDigits();
+    void segmentsOutsideOneToSevenAreDark();
     void segmentPictureShapes_data();
     void segmentPictureShapes();
     void setsAgreeInEveryPixel();
@@ -22,10 +22,10 @@ private Q_SLOTS:
     void colonPictures();
     void startColonIsOpaque();
     void iconIsOutlinedRedOnTransparent();
-    void schemeTable_data();
-    void schemeTable();
-    void notSchemeNames_data();
-    void notSchemeNames();
+    void lookTable_data();
+    void lookTable();
+    void notLookNames_data();
+    void notLookNames();
 };
 
 void TstClockface::patterns_data()
@@ -46,38 +46,34 @@ void TstClockface::patterns()
 {
     QFETCH(int, value);
     QFETCH(QString, pattern);
-    QCOMPARE(DezToBCD(static_cast<std::int16_t>(value)), pattern);
+    QString lit;
+    for (int j = 1; j <= kSegmentCount; ++j)
+        lit += segmentLit(segmentPattern(value), j) ? u'1' : u'0';
+    QCOMPARE(lit, pattern.isEmpty() ? QStringLiteral("0000000") : pattern);
 }
 
-void TstClockface::digitValues_data()
+void TstClockface::timeDigits_data()
 {
-    QTest::addColumn<QChar>("character");
-    QTest::addColumn<int>("value");
-    for (char c = '0'; c <= '9'; ++c)
-        QTest::addRow("%c", c) << QChar(QLatin1Char(c)) << (c - '0');
-    QTest::newRow("colon") << QChar(u':') << 0;
-    QTest::newRow("letter") << QChar(u'a') << 0;
-    QTest::newRow("blank") << QChar(u' ') << 0;
-    // Digits of other scripts are not clock digits.
-    QTest::newRow("arabic-indic three") << QChar(u'\u0663') << 0;
-    QTest::newRow("fullwidth seven") << QChar(u'\uFF17') << 0;
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QList<int>>("digits");
+    QTest::newRow("midnight") << QTime(0, 0) << QList<int>{0, 0, 0, 0};
+    QTest::newRow("09:59:59.9") << QTime(9, 59, 59, 900) << QList<int>{0, 9, 5, 9};
+    QTest::newRow("14:05") << QTime(14, 5, 33) << QList<int>{1, 4, 0, 5};
+    QTest::newRow("23:59") << QTime(23, 59) << QList<int>{2, 3, 5, 9};
 }
 
-void TstClockface::digitValues()
+void TstClockface::timeDigits()
 {
-    QFETCH(QChar, character);
-    QFETCH(int, value);
-    QCOMPARE(digitValue(character), value);
+    QFETCH(QTime, time);
+    QFETCH(QList<int>, digits);
+    const TimeDigits shown = lumitakt::timeDigits(time);
+    QCOMPARE(QList<int>(shown.begin(), shown.end()), digits);
 }
 
-void TstClockface::shortPatternLeavesSegmentsDark()
+void TstClockface::segmentsOutsideOneToSevenAreDark()
 {
-    for (int j = 0; j <= 8; ++j)
-        QVERIFY(!segmentLit(QString(), j));
-    QVERIFY(segmentLit(QStringLiteral("001"), 3));
-    QVERIFY(!segmentLit(QStringLiteral("001"), 4));
-    QVERIFY(!segmentLit(QStringLiteral("1111111"), 0));
-    QVERIFY(!segmentLit(QStringLiteral("1111111"), 8));
+    for (const int j : {-1, 0, 8, 9})
+        QVERIFY(!segmentLit(segmentPattern(8), j));
 }
 
 namespace {
@@ -295,7 +291,7 @@ void TstClockface::iconIsOutlinedRedOnTransparent()
             QCOMPARE(big.pixel(x, y), icon.pixel(x / 4, y / 4));
 }
 
-void TstClockface::schemeTable_data()
+void TstClockface::lookTable_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("menuItem");
@@ -318,7 +314,7 @@ void TstClockface::schemeTable_data()
                               << QStringLiteral("MusterLCD") << QStringLiteral("TrennzeichenLCD") << 32768 << 0;
 }
 
-void TstClockface::schemeTable()
+void TstClockface::lookTable()
 {
     QFETCH(QString, name);
     QFETCH(QString, menuItem);
@@ -327,20 +323,18 @@ void TstClockface::schemeTable()
     QFETCH(int, background);
     QFETCH(int, labelText);
     const auto stored = [](QRgb c) { return qRed(c) | qGreen(c) << 8 | qBlue(c) << 16; };
-    const ColourScheme *scheme = findScheme(name);
+    const Look *scheme = findLook(name);
     QVERIFY(scheme);
     QCOMPARE(QStringView(scheme->name), name);
     QCOMPARE(QStringView(scheme->menuItem), menuItem);
     const PictureSet &set = pictureSets()[static_cast<std::size_t>(scheme->pictureSet)];
     QCOMPARE(QStringView(set.segmentStore), segmentStore);
     QCOMPARE(QStringView(set.colonStore), colonStore);
-    QCOMPARE(findPictureSet(segmentStore), &set);
-    QCOMPARE(findPictureSet(colonStore), &set);
     QCOMPARE(stored(scheme->background), background);
     QCOMPARE(stored(scheme->labelText), labelText);
 }
 
-void TstClockface::notSchemeNames_data()
+void TstClockface::notLookNames_data()
 {
     QTest::addColumn<QString>("name");
     for (const char16_t *name : {u"Rot", u"ROT", u"LCDLight", u" rot", u"rot ", u"", u"grun", u"gruen", u"LED rot", u"oliv"})
@@ -350,10 +344,10 @@ void TstClockface::notSchemeNames_data()
     QTest::newRow("decomposed grün") << QString::fromUtf16(u"gru\u0308n");
 }
 
-void TstClockface::notSchemeNames()
+void TstClockface::notLookNames()
 {
     QFETCH(QString, name);
-    QCOMPARE(findScheme(name), nullptr);
+    QCOMPARE(findLook(name), nullptr);
 }
 
 QTEST_APPLESS_MAIN(TstClockface)

@@ -1,4 +1,6 @@
-#include "windowkit/clocktexts.h"
+#include "model/clockmodel.h"
+#include "model/clocktexts.h"
+#include "settings/placement.h"
 
 #include <QTest>
 
@@ -8,10 +10,8 @@ class TstClockTexts : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    void snapshot_data();
-    void snapshot();
-    void minuteOfDayFromText_data();
-    void minuteOfDayFromText();
+    void timeTexts_data();
+    void timeTexts();
     void captions_data();
     void captions();
     void spokenDescription_data();
@@ -26,49 +26,25 @@ private Q_SLOTS:
     void twipsRounding();
 };
 
-void TstClockTexts::snapshot_data()
+void TstClockTexts::timeTexts_data()
 {
     QTest::addColumn<QTime>("time");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("minute");
-    QTest::addColumn<int>("second");
-    QTest::newRow("07:05:30") << QTime(7, 5, 30) << QStringLiteral("07:05:30") << 5 << 30;
-    QTest::newRow("midnight") << QTime(0, 0, 0) << QStringLiteral("00:00:00") << 0 << 0;
-    QTest::newRow("last second") << QTime(23, 59, 59, 999) << QStringLiteral("23:59:59") << 59 << 59;
-    QTest::newRow("half second") << QTime(10, 0, 0, 500) << QStringLiteral("10:00:00") << 0 << 0;
+    QTest::newRow("07:05:30") << QTime(7, 5, 30) << QStringLiteral("07:05:30") << 425;
+    QTest::newRow("midnight") << QTime(0, 0, 0) << QStringLiteral("00:00:00") << 0;
+    QTest::newRow("last second") << QTime(23, 59, 59, 999) << QStringLiteral("23:59:59") << 1439;
+    QTest::newRow("half second") << QTime(10, 0, 0, 500) << QStringLiteral("10:00:00") << 600;
 }
 
-void TstClockTexts::snapshot()
+void TstClockTexts::timeTexts()
 {
     QFETCH(QTime, time);
     QFETCH(QString, text);
     QFETCH(int, minute);
-    QFETCH(int, second);
-    const TimeSnapshot s = TimeSnapshot::of(QDateTime(QDate(2026, 12, 6), time));
-    QCOMPARE(s.timeText, text);
-    QCOMPARE(s.hoursAndMinutes(), text.left(5));
-    QCOMPARE(s.minute, minute);
-    QCOMPARE(s.second, second);
-    QCOMPARE(s.date, QDate(2026, 12, 6));
-}
-
-void TstClockTexts::minuteOfDayFromText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("minute");
-    QTest::newRow("midnight") << QStringLiteral("00:00:00") << 0;
-    QTest::newRow("last minute") << QStringLiteral("23:59:59") << 1439;
-    QTest::newRow("10:05") << QStringLiteral("10:05:00") << 605;
-    QTest::newRow("14:05") << QStringLiteral("14:05:33") << 845;
-    QTest::newRow("short text") << QStringLiteral("1") << 0;
-    QTest::newRow("empty") << QString() << 0;
-}
-
-void TstClockTexts::minuteOfDayFromText()
-{
-    QFETCH(QString, text);
-    QFETCH(int, minute);
-    QCOMPARE(minuteOfDay(text), minute);
+    QCOMPARE(hoursMinutesSeconds(time), text);
+    QCOMPARE(hoursMinutes(time), text.left(5));
+    QCOMPARE(minuteOfDay(time), minute);
 }
 
 void TstClockTexts::captions_data()
@@ -123,9 +99,8 @@ void TstClockTexts::captions()
     QFETCH(QDateTime, at);
     QFETCH(QString, normal);
     QFETCH(QString, minimised);
-    const TimeSnapshot s = TimeSnapshot::of(at);
-    QCOMPARE(normalCaption(s.date, locale), normal);
-    QCOMPARE(minimisedCaption(s.date, s.timeText, locale), minimised);
+    QCOMPARE(normalCaption(at.date(), locale), normal);
+    QCOMPARE(minimisedCaption(at.date(), at.time(), locale), minimised);
 }
 
 void TstClockTexts::noDoubledDot_data()
@@ -139,7 +114,7 @@ void TstClockTexts::noDoubledDot()
 {
     QFETCH(QLocale, locale);
     for (int month = 1; month <= 12; ++month) {
-        const QString caption = minimisedCaption(QDate(2026, month, 15), u"12:34:56", locale);
+        const QString caption = minimisedCaption(QDate(2026, month, 15), QTime(12, 34, 56), locale);
         QVERIFY2(!caption.contains(QStringLiteral("..")), qPrintable(caption));
         QVERIFY(caption.endsWith(QStringLiteral(". 26   12:34")));
     }

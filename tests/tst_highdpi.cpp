@@ -1,6 +1,5 @@
 // Run at a device pixel ratio of 2 (QT_SCALE_FACTOR=2): the pixel art must
 // show at exactly twice its size, every picture pixel a sharp 2 x 2 block.
-#include "clockface/pictureelement.h"
 #include "support/clockfixture.h"
 
 #include <QPainter>
@@ -19,7 +18,7 @@ void TstHighDpi::picturesDoubleWithoutSmoothing()
 {
     test::ClockFixture c(QTime(18, 8, 0));
     c.tickThrough(QTime(18, 8, 0), QTime(18, 8, 0, 500)); // 18:08, two ticks: colon shown
-    QVERIFY(!c.window->trennzeichen()->isHidden());
+    QVERIFY(!c.colon()->isHidden());
     c.trigger("MenuEigenschaftenLEDBlau");
     QCOMPARE(c.window->devicePixelRatio(), 2.0);
     const QImage screen = c.window->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -29,10 +28,10 @@ void TstHighDpi::picturesDoubleWithoutSmoothing()
     // background of the look ...
     QImage face(c.window->size(), QImage::Format_RGB32);
     face.fill(Qt::black);
-    QList<PictureElement *> elements{c.window->trennzeichen()};
+    QList<PictureElement *> elements{c.colon()};
     for (int p = 1; p <= 4; ++p)
         for (int j = 1; j <= 7; ++j)
-            elements.append(c.window->segment(p, j));
+            elements.append(c.segment(p, j));
     int shown = 0;
     {
         QPainter painter(&face);

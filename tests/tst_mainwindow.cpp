@@ -1,5 +1,3 @@
-#include "clockface/pictureelement.h"
-#include "mainwindow/lumitakt.h"
 #include "support/clockfixture.h"
 
 #include <QAction>
@@ -39,7 +37,7 @@ private Q_SLOTS:
     void segmentGeometry();
     void colonAndLabels();
     void popupMenu();
-    void loadSetsPathsAndCounters();
+    void startsWithTheDefaults();
     void activationSizeAndLabels_data();
     void activationSizeAndLabels();
     void activationEnablesSynchronise();
@@ -79,7 +77,7 @@ private Q_SLOTS:
 void TstMainWindow::windowAtCreation()
 {
     Fixture c;
-    Lumitakt &w = *c.window;
+    ClockWindow &w = *c.window;
     QCOMPARE(w.objectName(), QStringLiteral("Lumitakt"));
     QCOMPARE(w.windowTitle(), QStringLiteral(" Lumitakt"));
     const Qt::WindowFlags flags = w.windowFlags();
@@ -127,29 +125,28 @@ void TstMainWindow::segmentGeometry()
             if (candidate->property("index").toInt() == index)
                 element = candidate;
         QVERIFY(element);
-        QCOMPARE(element, c.window->segment(p, index));
         const QRect expected(leftTwips[p - 1] / 15, sizeAndTopTwips.y() / 15, sizeAndTopTwips.width() / 15,
                              sizeAndTopTwips.height() / 15);
         QCOMPARE(element->geometry(), expected);
         QVERIFY(!element->isHidden());
         // Green at creation, unscaled.
-        QCOMPARE(imageOf(element->picture()), imageOf(c.window->pictureStores().segment(QStringLiteral("Muster2"), index)));
+        QCOMPARE(imageOf(element->picture()), imageOf(test::storeSegment(c.stores, QStringLiteral("Muster2"), index)));
         QCOMPARE(element->picture().size(), element->size());
     }
     // Exactly seven elements in each array, indexed 1..7.
     QCOMPARE(c.window->findChildren<PictureElement *>(QStringLiteral("Segment1")).size(), 7);
-    QCOMPARE(c.window->segment(1, 0), nullptr);
-    QCOMPARE(c.window->segment(1, 8), nullptr);
-    QCOMPARE(c.window->segment(5, 1), nullptr);
-    QVERIFY(c.window->pictureStores().segment(QStringLiteral("Muster1"), 0).isNull());
-    QVERIFY(c.window->pictureStores().segment(QStringLiteral("Muster1"), 8).isNull());
-    QVERIFY(c.window->pictureStores().segment(QStringLiteral("TrennzeichenRot"), 1).isNull());
+    QCOMPARE(c.segment(1, 0), nullptr);
+    QCOMPARE(c.segment(1, 8), nullptr);
+    QCOMPARE(c.segment(5, 1), nullptr);
+    QVERIFY(c.stores.segment(0, 0).isNull());
+    QVERIFY(c.stores.segment(0, 8).isNull());
+    QVERIFY(c.stores.segment(5, 1).isNull());
 }
 
 void TstMainWindow::colonAndLabels()
 {
     Fixture c;
-    Lumitakt &w = *c.window;
+    ClockWindow &w = *c.window;
     PictureElement *colon = w.findChild<PictureElement *>(QStringLiteral("Trennzeichen"));
     QVERIFY(colon);
     QCOMPARE(colon->geometry(), QRect(1320 / 15, 300 / 15, 150 / 15, 465 / 15));
@@ -186,7 +183,6 @@ void TstMainWindow::popupMenu()
     Fixture c;
     QMenu *menu = c.window->findChild<QMenu *>(QStringLiteral("Menu"));
     QVERIFY(menu);
-    QCOMPARE(menu, c.window->popupMenu());
     QVERIFY(!menu->isVisible());
 
     // name, caption ("-" for a separator), enabled
@@ -241,18 +237,16 @@ void TstMainWindow::popupMenu()
     }
 }
 
-void TstMainWindow::loadSetsPathsAndCounters()
+void TstMainWindow::startsWithTheDefaults()
 {
     Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)));
-    const QString folder = c.folder.path();
-    QCOMPARE(c.state.IniDatei, folder + QStringLiteral("/Lumitakt.ini"));
-    QCOMPARE(c.window->helpFile(), folder + QStringLiteral("/Lumitakt.html"));
-    QCOMPARE(c.state.FarbSchema, QStringLiteral("rot"));
-    QCOMPARE(c.state.SignalModus, std::int16_t{1});
-    QVERIFY(!c.state.TerminGesetzt);
-    QVERIFY(!c.state.TerminQuittiert);
-    QCOMPARE(c.window->stopuhr().LetzteMinute(), 14 * 60 + 5);
-    QCOMPARE(c.window->stopuhr().StopuhrMinuten(), 0);
+    // Without a settings file: the defaults.
+    QCOMPARE(c.model->settings(), ClockSettings());
+    QCOMPARE(c.model->settings().look, QStringLiteral("rot"));
+    QCOMPARE(c.model->settings().signalMode, std::int16_t{1});
+    QVERIFY(!c.model->appointment().isSet());
+    QCOMPARE(c.model->stopwatch().state(), Stopwatch::State::Cleared);
+    QCOMPARE(c.model->stopwatch().minutes(), 0);
     QCOMPARE(c.window->pos(), QPoint(0, 0));
 }
 
@@ -275,54 +269,55 @@ void TstMainWindow::activationSizeAndLabels()
     Fixture c;
     c.window->show();
     QCOMPARE(c.window->frameGeometry().size(), QSize(200, 96));
-    c.state.TerminGesetzt = appointment;
-    c.state.TerminZeit = appointment ? QStringLiteral("07:30") : QString();
-    c.state.StopuhrLaeuft = stopwatch;
-    c.window->Form_Activate();
+    if (appointment)
+        c.model->setAppointment(QTime(7, 30), QString());
+    if (stopwatch)
+        c.model->startStopwatch(c.fakes.clock.now());
+    c.window->showState();
     QCOMPARE(c.window->frameGeometry().size(), QSize(200, height));
-    QCOMPARE(c.window->lblTermin()->isHidden(), !appointment);
-    QCOMPARE(c.window->lblTermin()->text(), appointment ? QStringLiteral("Termin   07:30") : QStringLiteral("Termin   "));
-    QCOMPARE(c.window->lblStopuhr()->isHidden(), !stopwatch);
+    QCOMPARE(c.appointmentLabel()->isHidden(), !appointment);
+    QCOMPARE(c.appointmentLabel()->text(), appointment ? QStringLiteral("Termin   07:30") : QStringLiteral("Termin   "));
+    QCOMPARE(c.stopwatchLabel()->isHidden(), !stopwatch);
     // The user cannot resize it.
     QCOMPARE(c.window->minimumSize(), c.window->maximumSize());
 
     // Back to nothing shown: short again.
-    c.state.TerminGesetzt = false;
-    c.state.StopuhrLaeuft = false;
-    c.window->Form_Activate();
+    c.model->deleteAppointment();
+    c.model->clearStopwatch();
+    c.window->showState();
     QCOMPARE(c.window->frameGeometry().size(), QSize(200, 96));
-    QVERIFY(c.window->lblTermin()->isHidden());
-    QVERIFY(c.window->lblStopuhr()->isHidden());
+    QVERIFY(c.appointmentLabel()->isHidden());
+    QVERIFY(c.stopwatchLabel()->isHidden());
 }
 
 void TstMainWindow::activationEnablesSynchronise()
 {
     Fixture c;
-    QAction *sync = c.window->menuItem(QStringLiteral("MenuEigenschaftenSynronisieren"));
+    QAction *sync = c.item("MenuEigenschaftenSynronisieren");
     c.window->show();
     QVERIFY(!sync->isEnabled());
-    c.state.Zeitserver = QStringLiteral("ZEIT01");
+    c.model->setTimeServer(QStringLiteral("ZEIT01"));
     QVERIFY(!sync->isEnabled()); // only the next activation looks
-    c.window->Form_Activate();
+    c.window->showState();
     QVERIFY(sync->isEnabled());
-    c.state.Zeitserver = QStringLiteral(" ");
-    c.window->Form_Activate();
+    c.model->setTimeServer(QStringLiteral(" "));
+    c.window->showState();
     QVERIFY(sync->isEnabled());
-    c.state.Zeitserver.clear();
-    c.window->Form_Activate();
+    c.model->setTimeServer(QString());
+    c.window->showState();
     QVERIFY(!sync->isEnabled());
 }
 
 void TstMainWindow::activationAppliesScheme()
 {
     Fixture c;
-    c.state.FarbSchema = QStringLiteral("blau");
-    QCOMPARE(imageOf(c.window->segment(1, 1)->picture()),
-             imageOf(c.window->pictureStores().segment(QStringLiteral("Muster2"), 1)));
+    c.model->setLook(QStringLiteral("blau"));
+    QCOMPARE(imageOf(c.segment(1, 1)->picture()),
+             imageOf(test::storeSegment(c.stores, QStringLiteral("Muster2"), 1)));
     c.window->show();
-    QCOMPARE(imageOf(c.window->segment(1, 1)->picture()),
-             imageOf(c.window->pictureStores().segment(QStringLiteral("Muster3"), 1)));
-    QCOMPARE(c.window->lblTermin()->palette().color(QPalette::WindowText), QColor(0x00, 0x80, 0x80));
+    QCOMPARE(imageOf(c.segment(1, 1)->picture()),
+             imageOf(test::storeSegment(c.stores, QStringLiteral("Muster3"), 1)));
+    QCOMPARE(c.appointmentLabel()->palette().color(QPalette::WindowText), QColor(0x00, 0x80, 0x80));
 }
 
 void TstMainWindow::colourCommands_data()
@@ -362,20 +357,19 @@ void TstMainWindow::colourCommands()
     QFETCH(QColor, labelText);
     Fixture c;
     c.window->show();
-    QAction *action = c.window->menuItem(item);
+    QAction *action = c.item(item.toUtf8().constData());
     QVERIFY(action);
     action->trigger();
-    QCOMPARE(c.state.FarbSchema, scheme);
-    const PictureStores &stores = c.window->pictureStores();
-    for (int j = 1; j <= 7; ++j)
+    QCOMPARE(c.model->settings().look, scheme);
+        for (int j = 1; j <= 7; ++j)
         for (int p = 1; p <= 4; ++p)
-            QCOMPARE(imageOf(c.window->segment(p, j)->picture()), imageOf(stores.segment(segmentStore, j)));
-    QCOMPARE(imageOf(c.window->trennzeichen()->picture()), imageOf(stores.colon(colonStore)));
+            QCOMPARE(imageOf(c.segment(p, j)->picture()), imageOf(test::storeSegment(c.stores, segmentStore, j)));
+    QCOMPARE(imageOf(c.colon()->picture()), imageOf(test::storeColon(c.stores, colonStore)));
     QCOMPARE(c.window->palette().color(QPalette::Window), background);
-    QCOMPARE(c.window->lblTermin()->palette().color(QPalette::WindowText), labelText);
-    QCOMPARE(c.window->lblStopuhr()->palette().color(QPalette::WindowText), labelText);
+    QCOMPARE(c.appointmentLabel()->palette().color(QPalette::WindowText), labelText);
+    QCOMPARE(c.stopwatchLabel()->palette().color(QPalette::WindowText), labelText);
     // No item carries a mark for the look in use.
-    for (QAction *a : c.window->popupMenu()->findChildren<QAction *>())
+    for (QAction *a : c.menu()->findChildren<QAction *>())
         QVERIFY(!a->isChecked());
 }
 
@@ -391,18 +385,14 @@ void TstMainWindow::notASchemeChangesNothing()
     QFETCH(QString, name);
     Fixture c;
     c.window->show();
-    c.window->MenuEigenschaftenLCD_Click();
+    c.trigger("MenuEigenschaftenLCD");
     const QImage before = c.window->grab().toImage();
-    c.window->Farbwahl(name);
+    // An unknown name kept from the settings file is left as it is and applies nothing.
+    c.model->setLook(name);
+    c.window->showState();
+    QCOMPARE(c.model->settings().look, name);
     QCOMPARE(c.window->grab().toImage(), before);
     QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0xDC, 0xE7, 0x58));
-    QCOMPARE(c.state.FarbSchema, QStringLiteral("LCD"));
-
-    // An unknown name kept from the settings file is left as it is and applies nothing.
-    c.state.FarbSchema = name;
-    c.window->Form_Activate();
-    QCOMPARE(c.state.FarbSchema, name);
-    QCOMPARE(c.window->grab().toImage(), before);
 }
 
 void TstMainWindow::schemeChangeKeepsLitSegmentsAndColonPhase()
@@ -410,23 +400,23 @@ void TstMainWindow::schemeChangeKeepsLitSegmentsAndColonPhase()
     Fixture c;
     c.window->show();
     c.tickAt(QTime(7, 5, 30)); // colon now hidden
-    QVERIFY(c.window->trennzeichen()->isHidden());
+    QVERIFY(c.colon()->isHidden());
     const QString lit[4] = {c.litSegments(1), c.litSegments(2), c.litSegments(3), c.litSegments(4)};
-    c.window->MenuEigenschaftenLCD_Click();
-    QVERIFY(c.window->trennzeichen()->isHidden());
+    c.trigger("MenuEigenschaftenLCD");
+    QVERIFY(c.colon()->isHidden());
     for (int p = 1; p <= 4; ++p)
         QCOMPARE(c.litSegments(p), lit[p - 1]);
     // From LCD to lit LCD only the background changes.
-    const QImage lcdDigit = imageOf(c.window->segment(4, 1)->picture());
-    c.window->MenuEigenschaftenLCDlight_Click();
-    QCOMPARE(imageOf(c.window->segment(4, 1)->picture()), lcdDigit);
+    const QImage lcdDigit = imageOf(c.segment(4, 1)->picture());
+    c.trigger("MenuEigenschaftenLCDlight");
+    QCOMPARE(imageOf(c.segment(4, 1)->picture()), lcdDigit);
     QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0x00, 0x80, 0x00));
-    QCOMPARE(c.window->lblTermin()->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    QCOMPARE(c.appointmentLabel()->palette().color(QPalette::WindowText), QColor(0, 0, 0));
     // And the next tick shows the colon in its new picture.
     c.tickAt(QTime(7, 5, 30, 500));
-    QVERIFY(!c.window->trennzeichen()->isHidden());
-    QCOMPARE(imageOf(c.window->trennzeichen()->picture()),
-             imageOf(c.window->pictureStores().colon(QStringLiteral("TrennzeichenLCD"))));
+    QVERIFY(!c.colon()->isHidden());
+    QCOMPARE(imageOf(c.colon()->picture()),
+             imageOf(test::storeColon(c.stores, QStringLiteral("TrennzeichenLCD"))));
 }
 
 void TstMainWindow::tickDrawsDigits_data()
@@ -462,18 +452,13 @@ void TstMainWindow::tickDrawsDigits()
 void TstMainWindow::drawingLeavesOnlyThePattern()
 {
     Fixture c;
-    c.window->ZifferZeigen(2, 8);
+    c.tickAt(QTime(8, 0));
     QCOMPARE(c.litSegments(2), QStringLiteral("1111111"));
-    c.window->ZifferZeigen(2, 1);
+    c.tickAt(QTime(1, 0));
     QCOMPARE(c.litSegments(2), QStringLiteral("0010010"));
-    // A value that no digit has: every segment dark, nothing read out of range.
-    c.window->ZifferZeigen(2, 10);
-    QCOMPARE(c.litSegments(2), QStringLiteral("0000000"));
-    c.window->ZifferZeigen(0, 8);
-    c.window->ZifferZeigen(5, 8);
     // A drawing changes no picture.
-    QCOMPARE(imageOf(c.window->segment(2, 3)->picture()),
-             imageOf(c.window->pictureStores().segment(QStringLiteral("Muster2"), 3)));
+    QCOMPARE(imageOf(c.segment(2, 3)->picture()),
+             imageOf(test::storeSegment(c.stores, QStringLiteral("Muster2"), 3)));
 }
 
 void TstMainWindow::colonBlinks()
@@ -481,10 +466,10 @@ void TstMainWindow::colonBlinks()
     Fixture c;
     c.window->show();
     QTime t(12, 0, 0);
-    bool hidden = c.window->trennzeichen()->isHidden();
+    bool hidden = c.colon()->isHidden();
     for (int i = 0; i < 6; ++i) {
         c.tickAt(t);
-        QCOMPARE(c.window->trennzeichen()->isHidden(), !hidden);
+        QCOMPARE(c.colon()->isHidden(), !hidden);
         hidden = !hidden;
         // Independent of the time: a tick with the same time still toggles.
         if (i % 2)
@@ -499,7 +484,7 @@ void TstMainWindow::oneTickReadsTheClockOnce()
     Fixture c(QDateTime(QDate(2026, 12, 6), QTime(9, 59, 59, 900)));
     c.window->show();
     const int before = c.fakes.clock.reads;
-    c.window->Timer_Timer();
+    c.tick();
     QCOMPARE(c.fakes.clock.reads, before + 1);
 }
 
@@ -516,27 +501,27 @@ void TstMainWindow::returnFromOwnWindowActivates()
     dialog.show();
     dialog.activateWindow();
     QTRY_VERIFY(dialog.isActiveWindow());
-    c.state.StopuhrLaeuft = true;
+    c.model->startStopwatch(c.fakes.clock.now());
     QCOMPARE(c.window->frameGeometry().height(), 96);
 
     // ... and the return to the clock runs the activation, once.
     c.window->activateWindow();
     QTRY_VERIFY(c.window->isActiveWindow());
     QCOMPARE(c.window->frameGeometry().height(), 105);
-    QVERIFY(!c.window->lblStopuhr()->isHidden());
+    QVERIFY(!c.stopwatchLabel()->isHidden());
 }
 
 void TstMainWindow::captionFollowsWindowState()
 {
     Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)));
     c.window->show();
-    c.window->Timer_Timer();
+    c.tick();
     QCOMPARE(c.window->windowTitle(), QStringLiteral("  06. Dezember 2026"));
     c.window->showMinimized();
-    c.window->Timer_Timer();
+    c.tick();
     QCOMPARE(c.window->windowTitle(), QStringLiteral("  06. Dez. 26   14:05"));
     c.window->showNormal();
-    c.window->Timer_Timer();
+    c.tick();
     QCOMPARE(c.window->windowTitle(), QStringLiteral("  06. Dezember 2026"));
 }
 
@@ -544,11 +529,11 @@ void TstMainWindow::captionAtMidnight()
 {
     Fixture c(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59, 700)));
     c.window->show();
-    c.window->Timer_Timer();
+    c.tick();
     QCOMPARE(c.window->windowTitle(), QStringLiteral("  31. Dezember 2026"));
     QCOMPARE(c.litSegments(1), QStringLiteral("1011101"));
     c.fakes.clock.advance(500);
-    c.window->Timer_Timer();
+    c.tick();
     QCOMPARE(c.window->windowTitle(), QStringLiteral("  01. Januar 2027"));
     for (int p = 1; p <= 4; ++p)
         QCOMPARE(c.litSegments(p), QStringLiteral("1110111"));
@@ -558,16 +543,14 @@ void TstMainWindow::positionTakenWhileNormal()
 {
     Fixture c;
     c.window->show();
-    c.window->Timer_Timer(); // the first tick settles the start place
+    c.tick(); // the first tick settles the start place
     c.window->move(30, 40);
-    c.window->Timer_Timer();
-    QCOMPARE(c.state.FensterLinks, 450);
-    QCOMPARE(c.state.FensterOben, 600);
+    c.tick();
+    QCOMPARE(c.model->settings().place, QPoint(30, 40));
     c.window->showMinimized();
     c.window->move(300, 400);
-    c.window->Timer_Timer();
-    QCOMPARE(c.state.FensterLinks, 450);
-    QCOMPARE(c.state.FensterOben, 600);
+    c.tick();
+    QCOMPARE(c.model->settings().place, QPoint(30, 40));
 }
 
 void TstMainWindow::keys_data()
@@ -600,12 +583,12 @@ void TstMainWindow::keys()
         QTest::keyClick(c.window.get(), character);
     else
         QTest::keyClick(c.window.get(), static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(c.window->popupMenu()->isVisible(), menu);
+    QCOMPARE(c.menu()->isVisible(), menu);
     QCOMPARE(c.window->isMinimized(), minimised);
     // Opened from the keyboard, its first item is active, to be read at once.
     if (menu)
-        QCOMPARE(c.window->popupMenu()->activeAction(), c.item("MenuTerminEingeben"));
-    c.window->popupMenu()->hide();
+        QCOMPARE(c.menu()->activeAction(), c.item("MenuTerminEingeben"));
+    c.menu()->hide();
 }
 
 void TstMainWindow::mouseButtons_data()
@@ -630,25 +613,25 @@ void TstMainWindow::mouseButtons()
     QCOMPARE(c.window->childAt(surface), nullptr);
     // At once on the press, before any release.
     QTest::mousePress(c.window.get(), button, {}, surface);
-    QCOMPARE(c.window->popupMenu()->isVisible(), menu);
+    QCOMPARE(c.menu()->isVisible(), menu);
     QCOMPARE(c.window->isMinimized(), minimised);
-    QCOMPARE(c.window->popupMenu()->activeAction(), nullptr);
-    c.window->popupMenu()->hide();
+    QCOMPARE(c.menu()->activeAction(), nullptr);
+    c.menu()->hide();
 }
 
 void TstMainWindow::pressOnAnElementDoesNothing()
 {
     Fixture c;
     c.window->show();
-    const QPoint onSegment = c.window->segment(1, 2)->geometry().center();
+    const QPoint onSegment = c.segment(1, 2)->geometry().center();
     for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
-        QTest::mousePress(c.window->segment(1, 2), button, {}, c.window->segment(1, 2)->rect().center());
+        QTest::mousePress(c.segment(1, 2), button, {}, c.segment(1, 2)->rect().center());
         QVERIFY(!c.window->isMinimized());
-        QVERIFY(!c.window->popupMenu()->isVisible());
-        QTest::mouseRelease(c.window->segment(1, 2), button, {}, c.window->segment(1, 2)->rect().center());
+        QVERIFY(!c.menu()->isVisible());
+        QTest::mouseRelease(c.segment(1, 2), button, {}, c.segment(1, 2)->rect().center());
     }
     // Once the segment is dark, the same place is the window's surface.
-    c.window->ZifferZeigen(1, 1);
+    c.tickAt(QTime(10, 0)); // a 1 in the first place
     QTest::mousePress(c.window.get(), Qt::LeftButton, {}, onSegment);
     QVERIFY(c.window->isMinimized());
 }
@@ -657,10 +640,10 @@ void TstMainWindow::helpCommandAndF1OpenHelp()
 {
     Fixture c;
     c.window->show();
-    c.window->menuItem(QStringLiteral("MenuHilfe"))->trigger();
+    c.item("MenuHilfe")->trigger();
     // The key is delivered later, like a typed F1.
     QVERIFY(c.fakes.help.opened.isEmpty());
-    QTRY_COMPARE(c.fakes.help.opened, QStringList{c.window->helpFile()});
+    QTRY_COMPARE(c.fakes.help.opened, QStringList{c.helpFile()});
     QTest::keyClick(c.window.get(), Qt::Key_F1);
     QCOMPARE(c.fakes.help.opened.size(), 2);
     QVERIFY(!c.window->isMinimized());
@@ -676,41 +659,37 @@ void TstMainWindow::startPlaceIsAssertedOnceFramed()
     // The window system put it elsewhere while framing it: the first tick
     // brings it to the place of the settings file ...
     c.window->move(200, 200);
-    c.window->Timer_Timer();
+    c.tick();
     QCOMPARE(c.window->pos(), QPoint(30, 40));
     // ... once; from then on the window stays where it is moved.
     c.window->move(200, 200);
-    c.window->Timer_Timer();
+    c.tick();
     QCOMPARE(c.window->pos(), QPoint(200, 200));
-    QCOMPARE(c.state.FensterLinks, 3000);
+    QCOMPARE(c.model->settings().place, QPoint(200, 200));
 }
 
 void TstMainWindow::closingStopsTheTick()
 {
     Fixture c;
     c.window->show();
-    c.window->timer()->start();
+    c.timer()->start();
     QVERIFY(c.window->close());
-    QVERIFY(!c.window->timer()->isActive());
+    QVERIFY(!c.timer()->isActive());
 }
 
 void TstMainWindow::startAppliesTheSettingsFile()
 {
     Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, "blau\r\n 450 \r\n 600 \r\nZEIT01\r\n 0 \r\n");
-    QCOMPARE(c.state.FarbSchema, QStringLiteral("blau"));
-    QCOMPARE(c.state.Zeitserver, QStringLiteral("ZEIT01"));
-    QCOMPARE(c.state.SignalModus, std::int16_t{0});
+    QCOMPARE(c.model->settings(), (ClockSettings{QStringLiteral("blau"), QPoint(30, 40), QStringLiteral("ZEIT01"), 0}));
     QCOMPARE(c.window->pos(), QPoint(30, 40));
-    // The position kept is the one read, until the window moves.
-    QCOMPARE(c.state.FensterLinks, 450);
     c.window->show();
-    QCOMPARE(imageOf(c.window->segment(1, 1)->picture()), imageOf(c.window->pictureStores().segment(QStringLiteral("Muster3"), 1)));
-    QVERIFY(c.window->menuItem(QStringLiteral("MenuEigenschaftenSynronisieren"))->isEnabled());
+    QCOMPARE(imageOf(c.segment(1, 1)->picture()), imageOf(test::storeSegment(c.stores, QStringLiteral("Muster3"), 1)));
+    QVERIFY(c.item("MenuEigenschaftenSynronisieren")->isEnabled());
 
     // A damaged file: what can be read is taken, the rest keeps its default.
     Fixture d(test::at(QTime(14, 5, 33)), Fixture::Hidden, "LCD\r\n abc \r\n");
-    QCOMPARE(d.state.FarbSchema, QStringLiteral("LCD"));
-    QCOMPARE(d.state.SignalModus, std::int16_t{1});
+    QCOMPARE(d.model->settings().look, QStringLiteral("LCD"));
+    QCOMPARE(d.model->settings().signalMode, std::int16_t{1});
     QCOMPARE(d.window->pos(), QPoint(0, 0));
 }
 
@@ -745,7 +724,7 @@ void TstMainWindow::unknownSchemeIsKeptAndWrittenBack()
     const QByteArray ini("gr\xC3\xBCn\r\n 0 \r\n 0 \r\n\r\n 1 \r\n");
     Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, ini);
     c.window->show();
-    QCOMPARE(imageOf(c.window->segment(1, 1)->picture()), imageOf(c.window->pictureStores().segment(QStringLiteral("Muster2"), 1)));
+    QCOMPARE(imageOf(c.segment(1, 1)->picture()), imageOf(test::storeSegment(c.stores, QStringLiteral("Muster2"), 1)));
     QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0, 0, 0));
     c.window->close();
     QCOMPARE(c.iniFile(), ini);
@@ -757,26 +736,24 @@ void TstMainWindow::settingsWrittenAsTheyChangeAndAtClose()
     QVERIFY(c.iniFile().isEmpty());
     c.window->show();
     // A look chosen is in the file at once, a moved place once it has settled.
-    c.window->MenuEigenschaftenLEDgruen_Click();
+    c.trigger("MenuEigenschaftenLEDgrün");
     QCOMPARE(c.iniFile(), QByteArray("gr\xFCn\r\n 0 \r\n 0 \r\n\r\n 1 \r\n"));
-    c.state.Zeitserver = QStringLiteral("zeit, eins");
-    c.state.SignalModus = 0;
-    c.window->Timer_Timer();
+    c.model->setTimeServer(QStringLiteral("zeit, eins"));
+    c.model->setSignalMode(0);
+    c.tick();
     c.window->move(20, 30);
     for (int i = 0; i < 5; ++i)
-        c.window->Timer_Timer();
+        c.tick();
     QCOMPARE(c.iniFile(), QByteArray("gr\xFCn\r\n 300 \r\n 450 \r\n\"zeit, eins\"\r\n 0 \r\n"));
     c.window->showMinimized();
     c.window->move(100, 100); // minimised: the tick keeps the last normal place
-    c.window->Timer_Timer();
+    c.tick();
     c.window->close();
     QCOMPARE(c.iniFile(), QByteArray("gr\xFCn\r\n 300 \r\n 450 \r\n\"zeit, eins\"\r\n 0 \r\n"));
 
     // The next start finds everything as it was.
     Fixture next(test::at(QTime(14, 5, 33)), Fixture::Hidden, c.iniFile());
-    QCOMPARE(next.state.FarbSchema, QStringLiteral("grün"));
-    QCOMPARE(next.state.Zeitserver, QStringLiteral("zeit, eins"));
-    QCOMPARE(next.state.SignalModus, std::int16_t{0});
+    QCOMPARE(next.model->settings(), (ClockSettings{QStringLiteral("grün"), QPoint(20, 30), QStringLiteral("zeit, eins"), 0}));
     QCOMPARE(next.window->pos(), QPoint(20, 30));
 }
 
@@ -787,7 +764,7 @@ void TstMainWindow::closingBeforeANormalTickKeepsTheSavedPlace()
     const QByteArray ini("rot\r\n 1000 \r\n 1210 \r\nZEIT01\r\n 1 \r\n");
     Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, ini);
     c.window->showMinimized();
-    c.window->Timer_Timer();
+    c.tick();
     QVERIFY(c.window->close());
     QCOMPARE(c.iniFile(), ini);
 }

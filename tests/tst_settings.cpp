@@ -30,11 +30,11 @@ const std::nullopt_t no = std::nullopt;
 
 void compareRead(const SettingsRead &actual, const SettingsRead &expected)
 {
-    QCOMPARE(actual.FarbSchema, expected.FarbSchema);
+    QCOMPARE(actual.look, expected.look);
     QCOMPARE(actual.left, expected.left);
     QCOMPARE(actual.top, expected.top);
-    QCOMPARE(actual.Zeitserver, expected.Zeitserver);
-    QCOMPARE(actual.SignalModus, expected.SignalModus);
+    QCOMPARE(actual.timeServer, expected.timeServer);
+    QCOMPARE(actual.signalMode, expected.signalMode);
 }
 
 QString s(const char16_t *text)
@@ -125,8 +125,8 @@ void TstSettings::readingStopsAtTheLimit()
 
     // A value that just fits is taken whole; one byte more and it is not.
     const QByteArray fits(kMaxSettingsBytes - 2, 'y');
-    QCOMPARE(parseSettings(fits + "\r\n").FarbSchema->size(), fits.size());
-    QVERIFY(!parseSettings(fits + "yy\r\n").FarbSchema);
+    QCOMPARE(parseSettings(fits + "\r\n").look->size(), fits.size());
+    QVERIFY(!parseSettings(fits + "yy\r\n").look);
     // A number running into the limit is not taken either.
     QVERIFY(!parseSettings(QByteArray("rot\r\n") + QByteArray(kMaxSettingsBytes, '1')).left);
 }
@@ -182,14 +182,14 @@ void TstSettings::roundTrip()
     QFETCH(QString, text);
     // Every value the program can hold reads back as it was written, in
     // either text line and alongside the numbers.
-    for (const Settings &written : {Settings{text, -1, 1, text, 0}, Settings{s(u"rot"), INT_MAX, INT_MIN, text, -32768},
-                                    Settings{text, 0, 0, QString(), 32767}}) {
+    for (const SettingsRecord &written : {SettingsRecord{text, -1, 1, text, 0}, SettingsRecord{s(u"rot"), INT_MAX, INT_MIN, text, -32768},
+                                    SettingsRecord{text, 0, 0, QString(), 32767}}) {
         const SettingsRead read = parseSettings(formatSettings(written));
-        QCOMPARE(read.FarbSchema, written.FarbSchema);
+        QCOMPARE(read.look, written.look);
         QCOMPARE(read.left, written.left);
         QCOMPARE(read.top, written.top);
-        QCOMPARE(read.Zeitserver, written.Zeitserver);
-        QCOMPARE(read.SignalModus, written.SignalModus);
+        QCOMPARE(read.timeServer, written.timeServer);
+        QCOMPARE(read.signalMode, written.signalMode);
     }
 }
 
@@ -203,12 +203,12 @@ void TstSettings::whatIsReadIsWrittenBackUnchanged()
         QByteArray bytes(static_cast<qsizetype>(random.bounded(60)), Qt::Uninitialized);
         for (char &c : bytes)
             c = alphabet[random.bounded(static_cast<int>(alphabet.size()))];
-        Settings settings{s(u"rot"), 0, 0, QString(), 1};
+        SettingsRecord settings{s(u"rot"), 0, 0, QString(), 1};
         parseSettings(bytes).applyTo(settings);
         const QByteArray written = formatSettings(settings);
         const SettingsRead again = parseSettings(written);
-        QVERIFY2(again.FarbSchema == settings.FarbSchema && again.left == settings.left && again.top == settings.top
-                     && again.Zeitserver == settings.Zeitserver && again.SignalModus == settings.SignalModus,
+        QVERIFY2(again.look == settings.look && again.left == settings.left && again.top == settings.top
+                     && again.timeServer == settings.timeServer && again.signalMode == settings.signalMode,
                  bytes.toPercentEncoding().constData());
         QCOMPARE(formatSettings(settings), written);
     }
@@ -277,8 +277,8 @@ void TstSettings::failedWriteKeepsTheOldFile()
     QFETCH(QString, what);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lumitakt.ini"));
-    const Settings old{s(u"blau"), 15, 30, s(u"ZEIT01"), 0};
-    const Settings next{s(u"LCD"), 150, 300, s(u"zeit.example.org"), 1};
+    const SettingsRecord old{s(u"blau"), 15, 30, s(u"ZEIT01"), 0};
+    const SettingsRecord next{s(u"LCD"), 150, 300, s(u"zeit.example.org"), 1};
     if (what == u"folder gone") {
         QVERIFY(!writeSettingsFile(dir.filePath(QStringLiteral("gone/Lumitakt.ini")), next));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("gone"))));
@@ -327,16 +327,16 @@ void TstSettings::keptWhileRunning()
     QFETCH(QString, writes);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lumitakt.ini"));
-    Settings now{s(u"rot"), 300, 450, {}, 1};
-    SettingsKeeper keeper(path, now);
+    SettingsKeeper keeper(path, {}, QSize(196, 98));
+    ClockSettings now = keeper.loaded();
     QString written;
     for (const QChar step : ticks) {
         switch (step.unicode()) {
-        case u'm': now.left += 15; break;
-        case u'b': now.left -= 15; break;
-        case u'l': now.FarbSchema = now.FarbSchema == u"LCD" ? s(u"rot") : s(u"LCD"); break;
-        case u's': now.Zeitserver += u'x'; break;
-        case u'g': now.SignalModus = static_cast<std::int16_t>(1 - now.SignalModus); break;
+        case u'm': now.place.rx() += 1; break;
+        case u'b': now.place.rx() -= 1; break;
+        case u'l': now.look = now.look == u"LCD" ? s(u"rot") : s(u"LCD"); break;
+        case u's': now.timeServer += u'x'; break;
+        case u'g': now.signalMode = static_cast<std::int16_t>(1 - now.signalMode); break;
         default: break;
         }
         if (step == u'e')

@@ -2,7 +2,6 @@
 // can be busy with: the stopwatch running throughout, an appointment every
 // day in alternating signal modes, a time server set, and the computer's
 // clock set back an hour and forward a day on the way.
-#include "appointment/termin.h"
 #include "support/clockfixture.h"
 
 #include <QLineEdit>
@@ -52,13 +51,13 @@ private Q_SLOTS:
 void TstSoak::eightDays()
 {
     test::ClockFixture c(QTime(0, 0, 0, 250));
-    c.state.Zeitserver = QStringLiteral("zeit.example.org");
-    c.window->Form_Activate();
+    c.model->setTimeServer(QStringLiteral("zeit.example.org"));
+    c.window->showState();
     c.trigger("MenuStopuhrStarten");
 
     int expectedCommands = 0;
     int expectedMinutes = 0;
-    int lastMinute = c.window->stopuhr().LetzteMinute();
+    int lastMinute = 0; // the stopwatch was started at midnight
     std::size_t heapAfterFirstHour = 0;
     int objectsAfterFirstHour = 0;
     qsizetype widgetsAfterFirstHour = 0;
@@ -86,7 +85,7 @@ void TstSoak::eightDays()
             ++expectedMinutes;
             lastMinute = minute;
         }
-        c.window->Timer_Timer();
+        c.tick();
         // The event loop runs between ticks, as in the real program, so
         // repaints and other posted work are done and let go.
         QCoreApplication::processEvents();
@@ -100,18 +99,18 @@ void TstSoak::eightDays()
     for (int day = 0; day < 9; ++day) {
         const QDate date = QDate(2026, 12, 6).addDays(day);
         const bool once = day % 2 == 0;
-        c.state.SignalModus = once ? 1 : 0;
+        c.model->setSignalMode(once ? 1 : 0);
 
         runUntil(QDateTime(date, QTime(6, 0)));
         collect();
         // The appointment for the day, entered through its dialog.
         c.trigger("MenuTerminEingeben");
-        Termin *enter = c.window->termin();
+        AppointmentDialog *enter = c.appointmentDialog();
         QVERIFY(enter);
         enter->findChild<QLineEdit *>(QStringLiteral("txtStd"))->setText(QStringLiteral("07"));
         enter->findChild<QLineEdit *>(QStringLiteral("txtMin"))->setText(QStringLiteral("30"));
         enter->findChild<QLineEdit *>(QStringLiteral("txtTermin"))->setText(QStringLiteral("Tag %1").arg(day));
-        enter->btnOK(0)->click();
+        test::element<QPushButton>(enter, QStringLiteral("btnOK"), 0)->click();
         c.settle();
         QVERIFY(c.window->isEnabled());
         QCOMPARE(c.height(), 105);
@@ -120,21 +119,21 @@ void TstSoak::eightDays()
         if (once) {
             // Acknowledged at 07:30:20: one sound, and the label goes.
             runUntil(QDateTime(date, QTime(7, 30, 20)));
-            QVERIFY(c.window->termin());
-            c.window->termin()->btnOK(1)->click();
+            QVERIFY(c.appointmentDialog());
+            test::element<QPushButton>(c.appointmentDialog(), QStringLiteral("btnOK"), 1)->click();
             c.settle();
             QCOMPARE(c.fakes.sound.played.size(), 1);
-            QVERIFY(c.window->lblTermin()->isHidden());
+            QVERIFY(c.appointmentLabel()->isHidden());
         } else {
             // Left alone: a sound on each of the minute's 120 ticks, then quiet.
             runUntil(QDateTime(date, QTime(7, 32)));
             QCOMPARE(c.fakes.sound.played.size(), 120);
-            QVERIFY(c.window->termin());
-            c.window->termin()->close();
+            QVERIFY(c.appointmentDialog());
+            c.appointmentDialog()->close();
             c.settle();
             c.trigger("MenuTerminLöschen");
         }
-        QVERIFY(!c.state.TerminGesetzt);
+        QVERIFY(!c.model->appointment().isSet());
 
         if (day == 0) {
             runUntil(QDateTime(date, QTime(8, 0)));
@@ -161,10 +160,10 @@ void TstSoak::eightDays()
     QVERIFY(ticks > 1'380'000); // eight days of ticks: nine calendar days, one of them jumped over
     collect();
     QCOMPARE(commands, expectedCommands);
-    QCOMPARE(c.window->stopuhr().StopuhrMinuten(), expectedMinutes);
-    QCOMPARE(c.window->lblStopuhr()->text(), Stopuhr::text(expectedMinutes));
-    QVERIFY(c.state.StopuhrLaeuft);
-    QVERIFY(!c.window->termin());
+    QCOMPARE(c.model->stopwatch().minutes(), expectedMinutes);
+    QCOMPARE(c.stopwatchLabel()->text(), Stopwatch::text(expectedMinutes));
+    QVERIFY(c.model->stopwatch().isRunning());
+    QVERIFY(!c.appointmentDialog());
 
     // Nothing piles up: every dialog and object made on the way is gone
     // again, and the heap holds what it held after the first hour. Qt's

@@ -1,7 +1,6 @@
-#include "mainwindow/lumitakt.h"
+#include "model/timesync.h"
 #include "support/clockfixture.h"
-#include "timesync/synchron.h"
-#include "timesync/timesync.h"
+#include "widgets/timeserverdialog.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -20,10 +19,11 @@ namespace {
 struct Fixture : test::ClockFixture {
     explicit Fixture(QTime start, const QString &server = QString()) : ClockFixture(start, Shown)
     {
-        state.Zeitserver = server;
+        model->setTimeServer(server);
+        window->showState();
     }
-    ~Fixture() { delete window->synchron(); }
-    QLineEdit *text() const { return window->synchron()->findChild<QLineEdit *>(QStringLiteral("txtSynchron")); }
+    static TimeServerDialog *dialog() { return test::openWindow<TimeServerDialog>("Synchron"); }
+    QLineEdit *text() const { return dialog()->findChild<QLineEdit *>(QStringLiteral("txtSynchron")); }
 };
 
 } // namespace
@@ -36,8 +36,6 @@ private Q_SLOTS:
     void planForAName();
     void whoSetsTheClock_data();
     void whoSetsTheClock();
-    void tenMinuteRule_data();
-    void tenMinuteRule();
     void menuCommandStartsOnce();
     void dialogElements();
     void dialogStoresOnOkOnly_data();
@@ -100,7 +98,7 @@ void TstTimeSync::whoSetsTheClock()
         c.tickAt(QTime(12, 30, 0));
         c.fakes.commands.finish(pkcheckExit);
     } else {
-        c.window->MenuEigenschaftenSynronisieren_Click();
+        c.trigger("MenuEigenschaftenSynronisieren");
     }
     QStringList lines;
     for (const StartedCommand &command : c.fakes.commands.started)
@@ -110,47 +108,11 @@ void TstTimeSync::whoSetsTheClock()
     QVERIFY(c.fakes.commands.running.isEmpty());
 }
 
-void TstTimeSync::tenMinuteRule_data()
-{
-    QTest::addColumn<QTime>("time");
-    QTest::addColumn<QString>("server");
-    QTest::addColumn<int>("started");
-    QTest::newRow("12:30:00") << QTime(12, 30, 0) << QStringLiteral("ZEIT01") << 1;
-    QTest::newRow("12:30:00.5") << QTime(12, 30, 0, 500) << QStringLiteral("ZEIT01") << 1;
-    QTest::newRow("12:31:00") << QTime(12, 31, 0) << QStringLiteral("ZEIT01") << 0;
-    QTest::newRow("12:30:01") << QTime(12, 30, 1) << QStringLiteral("ZEIT01") << 0;
-    QTest::newRow("00:00:00") << QTime(0, 0, 0) << QStringLiteral("ZEIT01") << 1;
-    QTest::newRow("12:50:00") << QTime(12, 50, 0) << QStringLiteral("ZEIT01") << 1;
-    QTest::newRow("no server") << QTime(12, 30, 0) << QString() << 0;
-    QTest::newRow("option as name") << QTime(12, 30, 0) << QStringLiteral("-x") << 0;
-}
-
-void TstTimeSync::tenMinuteRule()
-{
-    QFETCH(QTime, time);
-    QFETCH(QString, server);
-    QFETCH(int, started);
-    Fixture c(QTime(12, 0, 30), server);
-    c.tickAt(time);
-    QCOMPARE(c.fakes.commands.started.size(), started);
-    if (started)
-        QCOMPARE(c.fakes.commands.started.first(), (StartedCommand{c.folder.path() + QStringLiteral("/lumitakt-sync"), {server}}));
-
-    // Over a whole hour, ticking twice a second: one start at each of the six marks.
-    c.fakes.commands.started.clear();
-    c.fakes.clock.set(QTime(13, 0, 0, 250));
-    for (int i = 0; i < 7200; ++i) {
-        c.window->Timer_Timer();
-        c.fakes.clock.advance(500);
-    }
-    QCOMPARE(c.fakes.commands.started.size(), server == u"ZEIT01" ? 6 : 0);
-}
-
 void TstTimeSync::menuCommandStartsOnce()
 {
     Fixture c(QTime(9, 1), QStringLiteral("ZEIT01"));
     QAction *sync = c.item("MenuEigenschaftenSynronisieren");
-    c.window->Form_Activate();
+    c.window->showState();
     QVERIFY(sync->isEnabled());
     sync->trigger();
     QCOMPARE(c.fakes.commands.started,
@@ -161,7 +123,7 @@ void TstTimeSync::dialogElements()
 {
     Fixture c(QTime(9, 1), QStringLiteral("ZEIT01"));
     c.item("MenuEigenschaftenSynronisierenMit")->trigger();
-    Synchron *d = c.window->synchron();
+    TimeServerDialog *d = c.dialog();
     QVERIFY(d);
     QVERIFY(d->isVisible());
     QVERIFY(!d->isModal());
@@ -180,7 +142,7 @@ void TstTimeSync::dialogElements()
     QVERIFY(ok->isDefault());
     // A second command only brings the open dialog to the front.
     c.item("MenuEigenschaftenSynronisierenMit")->trigger();
-    QCOMPARE(c.window->synchron(), d);
+    QCOMPARE(c.dialog(), d);
 
     // Typing replaces the selected name; at most 25 characters.
     QTest::keyClicks(text, QStringLiteral("zeit.example.org.and.then.some.more"));
@@ -205,16 +167,16 @@ void TstTimeSync::dialogStoresOnOkOnly()
     QFETCH(QString, stored);
     QFETCH(bool, enabled);
     Fixture c(QTime(9, 1), QStringLiteral("ZEIT01"));
-    c.window->Form_Activate();
+    c.window->showState();
     c.item("MenuEigenschaftenSynronisierenMit")->trigger();
     c.text()->setText(typed);
     if (ok)
         QTest::keyClick(c.text(), Qt::Key_Return); // Enter presses OK
     else
-        c.window->synchron()->close();
+        c.dialog()->close();
     c.settle();
-    QVERIFY(!c.window->synchron());
-    QCOMPARE(c.state.Zeitserver, stored);
+    QVERIFY(!c.dialog());
+    QCOMPARE(c.model->settings().timeServer, stored);
     QVERIFY(c.window->isEnabled());
     // The clock's next activation follows the new name.
     QCOMPARE(c.item("MenuEigenschaftenSynronisieren")->isEnabled(), enabled);
@@ -228,9 +190,9 @@ void TstTimeSync::longNameFromTheFileIsNotCut()
     Fixture c(QTime(9, 1), longName);
     c.item("MenuEigenschaftenSynronisierenMit")->trigger();
     QCOMPARE(c.text()->text(), longName);
-    c.window->synchron()->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+    c.dialog()->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
     c.settle();
-    QCOMPARE(c.state.Zeitserver, longName);
+    QCOMPARE(c.model->settings().timeServer, longName);
 }
 
 QTEST_MAIN(TstTimeSync)

@@ -2,7 +2,7 @@
 // picture and its whole-number enlargements as PNG, and the same picture as
 // scalable SVG, one square per pixel.
 //   makeicons <output folder>   (writes <size>.png and scalable.svg)
-#include "clockface/segmentpictures.h"
+#include "face/segmentpictures.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 #include "platform/commandstarter.h"
 
-#include <QLoggingCategory>
+#include "logging.h"
+
 #include <QProcess>
 
 #ifdef Q_OS_WIN
@@ -10,8 +11,6 @@
 #endif
 
 namespace lumitakt {
-
-Q_LOGGING_CATEGORY(lcCommands, "lumitakt.commands", QtWarningMsg)
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "platform/pulsesoundplayer.h"
 
+#include "logging.h"
+
 #include <QApplication>
 #include <QFile>
 
@@ -52,6 +54,12 @@ PulseSoundPlayer::PulseSoundPlayer(std::function<void()> bell, QObject *parent)
     connect(&m_linger, &QTimer::timeout, this, &PulseSoundPlayer::disconnectFromServer);
 }
 
+void PulseSoundPlayer::ringBell(const QByteArray &why)
+{
+    qCWarning(lcSound).nospace() << "The alarm sound " << why.constData() << "; the bell rings instead.";
+    m_bell();
+}
+
 PulseSoundPlayer::~PulseSoundPlayer()
 {
     disconnectFromServer();
@@ -61,7 +69,7 @@ void PulseSoundPlayer::play(const QString &file)
 {
     const std::shared_ptr<const Sound> sound = readSound(file);
     if (!sound) {
-        m_bell();
+        ringBell("cannot be read from " + file.toUtf8());
         return;
     }
     m_linger.stop();
@@ -74,7 +82,7 @@ void PulseSoundPlayer::play(const QString &file)
             disconnectFromServer();
     }
     if (!m_loop && !connectToServer()) {
-        m_bell();
+        ringBell("finds no sound server");
         return;
     }
     pa_threaded_mainloop_lock(m_loop);
@@ -155,7 +163,7 @@ void PulseSoundPlayer::startStream()
         dropStream();
         m_playing.reset();
     }
-    QMetaObject::invokeMethod(this, [this] { m_bell(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { ringBell("cannot be played"); }, Qt::QueuedConnection);
 }
 
 void PulseSoundPlayer::onContextState(pa_context *context, void *self)
@@ -184,7 +192,7 @@ void PulseSoundPlayer::serverLost()
     disconnectFromServer();
     // A sound that was waiting for the server never got there.
     if (waiting)
-        m_bell();
+        ringBell("lost its sound server");
 }
 
 void PulseSoundPlayer::onStreamState(pa_stream *stream, void *self)
@@ -208,7 +216,7 @@ void PulseSoundPlayer::onStreamState(pa_stream *stream, void *self)
         // been heard already.
         if (player->m_playing) {
             player->m_playing.reset();
-            QMetaObject::invokeMethod(player, [player] { player->m_bell(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(player, [player] { player->ringBell("has no device to play on"); }, Qt::QueuedConnection);
         }
         break;
     default:

@@ -45,6 +45,8 @@ public:
     };
 
 private:
+    // Logs why the sound cannot be played and rings the bell in its place.
+    void ringBell(const QByteArray &why);
     bool connectToServer();
     void disconnectFromServer();
     void startStream();

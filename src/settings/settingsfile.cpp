@@ -139,11 +139,11 @@ SettingsRead parse(QByteArrayView bytes, bool cutShort)
     const QString text = fromCp1252(bytes);
     ValueReader reader(text, cutShort);
     SettingsRead read;
-    read.FarbSchema = reader.readText();
+    read.look = reader.readText();
     read.left = reader.readNumber<std::int32_t>();
     read.top = reader.readNumber<std::int32_t>();
-    read.Zeitserver = reader.readText();
-    read.SignalModus = reader.readNumber<std::int16_t>();
+    read.timeServer = reader.readText();
+    read.signalMode = reader.readNumber<std::int16_t>();
     return read;
 }
 
@@ -180,18 +180,18 @@ QByteArray numberLine(std::int64_t value)
 
 } // namespace
 
-void SettingsRead::applyTo(Settings &settings) const
+void SettingsRead::applyTo(SettingsRecord &settings) const
 {
-    if (FarbSchema)
-        settings.FarbSchema = *FarbSchema;
+    if (look)
+        settings.look = *look;
     if (left)
         settings.left = *left;
     if (top)
         settings.top = *top;
-    if (Zeitserver)
-        settings.Zeitserver = *Zeitserver;
-    if (SignalModus)
-        settings.SignalModus = *SignalModus;
+    if (timeServer)
+        settings.timeServer = *timeServer;
+    if (signalMode)
+        settings.signalMode = *signalMode;
 }
 
 SettingsRead parseSettings(QByteArrayView bytes)
@@ -213,14 +213,14 @@ SettingsRead readSettingsFile(const QString &path)
     return parseSettings(bytes);
 }
 
-QByteArray formatSettings(const Settings &settings)
+QByteArray formatSettings(const SettingsRecord &settings)
 {
     static constexpr char kLineEnd[] = "\r\n";
-    return textLine(settings.FarbSchema, true) + kLineEnd + numberLine(settings.left) + kLineEnd + numberLine(settings.top)
-           + kLineEnd + textLine(settings.Zeitserver) + kLineEnd + numberLine(settings.SignalModus) + kLineEnd;
+    return textLine(settings.look, true) + kLineEnd + numberLine(settings.left) + kLineEnd + numberLine(settings.top)
+           + kLineEnd + textLine(settings.timeServer) + kLineEnd + numberLine(settings.signalMode) + kLineEnd;
 }
 
-bool writeSettingsFile(const QString &path, const Settings &settings)
+bool writeSettingsFile(const QString &path, const SettingsRecord &settings)
 {
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk, a size limit) shows in

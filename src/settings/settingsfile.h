@@ -13,26 +13,26 @@ namespace lumitakt {
 // per line, in the 8-bit code page Windows-1252, every line ending in CR LF.
 //   1 colour scheme name    2 window left (twips)    3 window top (twips)
 //   4 time server name      5 signalling mode
-struct Settings {
-    QString FarbSchema;
+struct SettingsRecord {
+    QString look;
     std::int32_t left = 0;
     std::int32_t top = 0;
-    QString Zeitserver;
-    std::int16_t SignalModus = 1;
+    QString timeServer;
+    std::int16_t signalMode = 1;
 
-    bool operator==(const Settings &) const = default;
+    bool operator==(const SettingsRecord &) const = default;
 };
 
 // What a read delivered: each value only if it could be read.
 struct SettingsRead {
-    std::optional<QString> FarbSchema;
+    std::optional<QString> look;
     std::optional<std::int32_t> left;
     std::optional<std::int32_t> top;
-    std::optional<QString> Zeitserver;
-    std::optional<std::int16_t> SignalModus;
+    std::optional<QString> timeServer;
+    std::optional<std::int16_t> signalMode;
 
     // Applies what was read; everything else keeps its value.
-    void applyTo(Settings &settings) const;
+    void applyTo(SettingsRecord &settings) const;
 };
 
 // Nothing beyond this many bytes of the file is read: the five values of a
@@ -48,9 +48,9 @@ SettingsRead readSettingsFile(const QString &path);
 
 // The writer. Text values are written as they are, in double quotes only
 // where the reader would otherwise not give them back unchanged.
-QByteArray formatSettings(const Settings &settings);
+QByteArray formatSettings(const SettingsRecord &settings);
 // Writes through a temporary file that replaces the old one only once it is
 // complete, so a failure never leaves a damaged file. False if not written.
-bool writeSettingsFile(const QString &path, const Settings &settings);
+bool writeSettingsFile(const QString &path, const SettingsRecord &settings);
 
 } // namespace lumitakt

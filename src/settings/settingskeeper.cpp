@@ -1,47 +1,73 @@
 #include "settings/settingskeeper.h"
 
+#include "logging.h"
+#include "settings/placement.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 namespace lumitakt {
 
-SettingsKeeper::SettingsKeeper(QString path, const Settings &onFile)
-    : m_path(std::move(path)), m_saved(onFile), m_seenLeft(onFile.left), m_seenTop(onFile.top)
+namespace {
+
+QRect inTwips(const QRect &pixels)
 {
+    return {pixels.topLeft() * kTwipsPerPixel, pixels.size() * kTwipsPerPixel};
 }
 
-void SettingsKeeper::tick(const Settings &now)
+} // namespace
+
+SettingsKeeper::SettingsKeeper(QString path, const QList<QRect> &screens, QSize windowSize) : m_path(std::move(path))
 {
-    if (now.left != m_seenLeft || now.top != m_seenTop) {
-        m_seenLeft = now.left;
-        m_seenTop = now.top;
+    const ClockSettings defaults;
+    SettingsRecord record{defaults.look, 0, 0, defaults.timeServer, defaults.signalMode};
+    readSettingsFile(m_path).applyTo(record);
+
+    QList<QRect> screensTwips;
+    for (const QRect &screen : screens)
+        screensTwips.append(inTwips(screen));
+    m_savedTwips = keepOnScreens(QPoint(record.left, record.top), screensTwips, windowSize * kTwipsPerPixel);
+    m_loaded = {record.look, QPoint(twipsToPixels(m_savedTwips.x()), twipsToPixels(m_savedTwips.y())), record.timeServer,
+                record.signalMode};
+    m_saved = m_loaded;
+    m_seenPlace = m_loaded.place;
+}
+
+void SettingsKeeper::tick(const ClockSettings &now)
+{
+    if (now.place != m_seenPlace) {
+        m_seenPlace = now.place;
         m_steadyTicks = 0;
     } else if (m_steadyTicks < kPlaceSettleTicks) {
         ++m_steadyTicks;
     }
     if (now == m_saved)
         return;
-    const bool placeOnly = now.FarbSchema == m_saved.FarbSchema && now.Zeitserver == m_saved.Zeitserver
-                           && now.SignalModus == m_saved.SignalModus;
+    const bool placeOnly = now.look == m_saved.look && now.timeServer == m_saved.timeServer && now.signalMode == m_saved.signalMode;
     if (placeOnly && m_steadyTicks < kPlaceSettleTicks)
         return;
     write(now);
 }
 
-void SettingsKeeper::saveChanges(const Settings &now)
+void SettingsKeeper::saveChanges(const ClockSettings &now)
 {
     if (now != m_saved)
         write(now);
 }
 
-bool SettingsKeeper::write(const Settings &now)
+bool SettingsKeeper::write(const ClockSettings &now)
 {
+    const auto twips = [](int pixels, int savedTwips) { return twipsToPixels(savedTwips) == pixels ? savedTwips : pixels * kTwipsPerPixel; };
+    m_savedTwips = {twips(now.place.x(), m_savedTwips.x()), twips(now.place.y(), m_savedTwips.y())};
     // Whether or not it works, this is what the program last tried to keep:
     // a file that cannot be written is tried again at the next change, not
     // on every tick.
     m_saved = now;
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    return writeSettingsFile(m_path, now);
+    if (writeSettingsFile(m_path, {now.look, m_savedTwips.x(), m_savedTwips.y(), now.timeServer, now.signalMode}))
+        return true;
+    qCWarning(lcSettings).noquote() << "could not write the settings to" << m_path;
+    return false;
 }
 
 } // namespace lumitakt

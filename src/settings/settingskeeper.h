@@ -1,7 +1,12 @@
 #pragma once
 
+#include "model/clocksettings.h"
 #include "settings/settingsfile.h"
 
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 namespace lumitakt {
@@ -17,21 +22,30 @@ public:
     // Ticks a moved window must stand still before its place is written (two seconds).
     static constexpr int kPlaceSettleTicks = 4;
 
-    // `onFile`: what the file holds, as far as the program knows, at start.
-    SettingsKeeper(QString path, const Settings &onFile);
+    // Reads the file at `path` over the defaults. A saved place at which a
+    // window of `windowSize` would not stand on any of the `screens` (the
+    // primary first; all in pixels) is moved onto the primary one.
+    SettingsKeeper(QString path, const QList<QRect> &screens, QSize windowSize);
+
+    // What the file gave at start.
+    const ClockSettings &loaded() const { return m_loaded; }
 
     // Once per tick, with the values as they are now.
-    void tick(const Settings &now);
+    void tick(const ClockSettings &now);
     // Writes whatever has changed, at once: the program is about to end.
-    void saveChanges(const Settings &now);
+    void saveChanges(const ClockSettings &now);
     // Writes the file whether or not anything changed. False if not written.
-    bool write(const Settings &now);
+    bool write(const ClockSettings &now);
 
 private:
     QString m_path;
-    Settings m_saved;     // what was last written, or read at start
-    std::int32_t m_seenLeft;
-    std::int32_t m_seenTop;
+    ClockSettings m_loaded;
+    ClockSettings m_saved; // what was last written, or read at start
+    // The place as the file holds it: a place in twips that the window could
+    // not take exactly (the pixel grid is coarser) is kept as it is until
+    // the window really moves.
+    QPoint m_savedTwips;
+    QPoint m_seenPlace;
     int m_steadyTicks = 0; // ticks the place has not moved
 };
 

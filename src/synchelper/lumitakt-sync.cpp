@@ -8,7 +8,7 @@
 // client's one argument and a fixed environment. Its exit status is the
 // client's; 2 when the argument is refused, 127 when the client is missing.
 
-#include "timesync/servername.h"
+#include "model/servername.h"
 
 #include <unistd.h>
 

@@ -1,5 +1,5 @@
-#include "clockface/digits.h"
-#include "clockface/segmentpictures.h"
+#include "face/segmentpictures.h"
+#include "model/digits.h"
 #include "xsession.h"
 
 #include <QDeadlineTimer>
@@ -33,7 +33,7 @@ QImage expectedFace(QSize size, const QString &hhmm, QRgb lit = qRgb(204, 0, 0))
     QPainter painter(&face);
     const QString digits = hhmm.left(2) + hhmm.mid(3, 2);
     for (int p = 0; p < 4; ++p) {
-        const QString pattern = DezToBCD(digitValue(digits[p]));
+        const SegmentPattern pattern = segmentPattern(digits[p].digitValue());
         for (int j = 1; j <= 7; ++j)
             if (segmentLit(pattern, j))
                 painter.drawImage(QPoint(digitLeft[p], 0) + place[j], segmentPicture(j, lit));

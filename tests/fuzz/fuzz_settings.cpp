@@ -8,15 +8,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    lumitakt::Settings settings{QStringLiteral("rot"), 0, 0, QString(), 1};
+    lumitakt::SettingsRecord settings{QStringLiteral("rot"), 0, 0, QString(), 1};
     lumitakt::parseSettings(bytes).applyTo(settings);
 
     const QByteArray written = lumitakt::formatSettings(settings);
     if (written.size() > lumitakt::kMaxSettingsBytes)
         return 0;
     const lumitakt::SettingsRead again = lumitakt::parseSettings(written);
-    if (again.FarbSchema != settings.FarbSchema || again.left != settings.left || again.top != settings.top
-        || again.Zeitserver != settings.Zeitserver || again.SignalModus != settings.SignalModus)
+    if (again.look != settings.look || again.left != settings.left || again.top != settings.top
+        || again.timeServer != settings.timeServer || again.signalMode != settings.signalMode)
         std::abort();
     return 0;
 }

@@ -3,15 +3,20 @@
 // What the widget tests share: a clock window on fake services, driven only
 // by the test, and quiet about what the offscreen platform cannot do.
 
-#include "clockface/pictureelement.h"
-#include "mainwindow/lumitakt.h"
-#include "platform/fakes.h"
-#include "sharedstate.h"
+#include "face/looks.h"
+#include "face/pictureelement.h"
+#include "face/picturestores.h"
+#include "model/clockmodel.h"
+#include "settings/settingskeeper.h"
+#include "support/fakes.h"
+#include "widgets/appointmentdialog.h"
+#include "widgets/clockwindow.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -42,11 +47,56 @@ inline QDateTime at(QTime time)
     return QDateTime(QDate(2026, 12, 6), time);
 }
 
+// The element of an array of elements of one name with the given index.
+template <typename T>
+T *element(const QObject *parent, const QString &name, int index)
+{
+    if (!parent)
+        return nullptr;
+    for (T *child : parent->findChildren<T *>(name))
+        if (child->property("index").toInt() == index)
+            return child;
+    return nullptr;
+}
+
+// The program's top-level window of that objectName (a dialog), if open.
+template <typename T>
+T *openWindow(const char *name)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String(name))
+            if (T *window = qobject_cast<T *>(widget))
+                return window;
+    return nullptr;
+}
+
+// The picture set that a segment store ("Muster1".."MusterLCD") or a colon
+// store ("TrennzeichenRot".."TrennzeichenLCD") belongs to, by its name; -1
+// for none.
+inline int pictureSetOf(const QString &store, bool colonStore)
+{
+    const auto sets = pictureSets();
+    for (std::size_t i = 0; i < sets.size(); ++i)
+        if (store == QStringView(colonStore ? sets[i].colonStore : sets[i].segmentStore))
+            return static_cast<int>(i);
+    return -1;
+}
+inline QPixmap storeSegment(const PictureStores &stores, const QString &store, int index)
+{
+    return stores.segment(pictureSetOf(store, false), index);
+}
+inline QPixmap storeColon(const PictureStores &stores, const QString &store)
+{
+    return stores.colon(pictureSetOf(store, true));
+}
+
 struct ClockFixture {
     FakeServices fakes;
-    SharedState state;
     QTemporaryDir folder;
-    std::unique_ptr<Lumitakt> window;
+    std::unique_ptr<SettingsKeeper> settings;
+    std::unique_ptr<ClockModel> model;
+    std::unique_ptr<ClockWindow> window;
+    PictureStores stores; // drawn by the same rules as the window's
 
     enum Show { Hidden, Shown };
 
@@ -55,24 +105,47 @@ struct ClockFixture {
     {
         fakes.clock.set(start);
         if (!ini.isNull()) {
-            QFile file(folder.filePath(QStringLiteral("Lumitakt.ini")));
+            QFile file(iniPath());
             if (file.open(QIODevice::WriteOnly))
                 file.write(ini);
         }
-        window = std::make_unique<Lumitakt>(state, fakes.services(), ProgramFiles::inOneFolder(folder.path()));
-        window->timer()->stop();
+        settings = std::make_unique<SettingsKeeper>(iniPath(), desktopScreens(), ClockWindow::kStartSize);
+        model = std::make_unique<ClockModel>(settings->loaded(), fakes.clock.now());
+        window = std::make_unique<ClockWindow>(*model, *settings, fakes.services(), ProgramFiles::inOneFolder(folder.path()));
+        timer()->stop();
         if (show == Shown)
             window->show();
     }
     explicit ClockFixture(QTime start, Show show = Shown) : ClockFixture(at(start), show) {}
+    ~ClockFixture()
+    {
+        // Dialogs are windows of their own; none outlives its clock.
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (qobject_cast<ProgramDialog *>(widget))
+                delete widget;
+    }
 
-    QAction *item(const char *name) const { return window->menuItem(QString::fromUtf8(name)); }
+    QString iniPath() const { return folder.filePath(QStringLiteral("Lumitakt.ini")); }
+    QString helpFile() const { return folder.filePath(QStringLiteral("Lumitakt.html")); }
+
+    QMenu *menu() const { return window->findChild<QMenu *>(QStringLiteral("Menu")); }
+    QAction *item(const char *name) const { return window->findChild<QAction *>(QString::fromUtf8(name)); }
     void trigger(const char *name) const { item(name)->trigger(); }
+    QTimer *timer() const { return window->findChild<QTimer *>(QStringLiteral("Timer")); }
+    PictureElement *segment(int position, int index) const
+    {
+        return element<PictureElement>(window.get(), QStringLiteral("Segment") + QString::number(position), index);
+    }
+    PictureElement *colon() const { return window->findChild<PictureElement *>(QStringLiteral("Trennzeichen")); }
+    QLabel *appointmentLabel() const { return window->findChild<QLabel *>(QStringLiteral("lblTermin")); }
+    QLabel *stopwatchLabel() const { return window->findChild<QLabel *>(QStringLiteral("lblStopuhr")); }
+    static AppointmentDialog *appointmentDialog() { return openWindow<AppointmentDialog>("Termin"); }
 
+    void tick() { window->tick(); }
     void tickAt(QTime time)
     {
         fakes.clock.set(time);
-        window->Timer_Timer();
+        window->tick();
     }
     // Ticks every half second from the clock's time up to and including
     // `end` (the next day when `end` lies before the current time).
@@ -83,7 +156,7 @@ struct ClockFixture {
             stop = stop.addDays(1);
         while (fakes.clock.now() < stop) {
             fakes.clock.advance(500);
-            window->Timer_Timer();
+            window->tick();
         }
     }
     void tickThrough(QTime from, QTime to)
@@ -102,7 +175,7 @@ struct ClockFixture {
     int height() const { return window->frameGeometry().height(); }
     QByteArray iniFile() const
     {
-        QFile file(folder.filePath(QStringLiteral("Lumitakt.ini")));
+        QFile file(iniPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     // Segments 1..7 of a position as "1" (lit) and "0" (dark).
@@ -110,7 +183,7 @@ struct ClockFixture {
     {
         QString lit;
         for (int j = 1; j <= 7; ++j)
-            lit += window->segment(position, j)->isHidden() ? u'0' : u'1';
+            lit += segment(position, j)->isHidden() ? u'0' : u'1';
         return lit;
     }
 };

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Where the program reports what went wrong outside its window. Only
+// warnings are shown by default; QT_LOGGING_RULES="lumitakt.*=true" shows
+// everything. Nothing is logged on a tick's normal path.
+Q_DECLARE_LOGGING_CATEGORY(lcSettings) // lumitakt.settings: the settings file
+Q_DECLARE_LOGGING_CATEGORY(lcCommands) // lumitakt.commands: setting the computer's clock
+Q_DECLARE_LOGGING_CATEGORY(lcSound)    // lumitakt.sound: the alarm sound
+Q_DECLARE_LOGGING_CATEGORY(lcHelp)     // lumitakt.help: the help document

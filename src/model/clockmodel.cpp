@@ -1,0 +1,100 @@
+#include "model/clockmodel.h"
+
+#include "model/clocktexts.h"
+#include "model/timesync.h"
+
+namespace lumitakt {
+
+ClockModel::ClockModel(const ClockSettings &settings, const QDateTime &now)
+    : m_settings(settings), m_stopwatch(minuteOfDay(now.time()))
+{
+}
+
+ClockTick ClockModel::tick(const QDateTime &now, bool minimised)
+{
+    // One reading of the clock for everything, so that the digits, the
+    // caption and the alarm always agree, even when the clock passes a full
+    // hour during the tick.
+    const QDate date = now.date();
+    const QTime time = now.time();
+    const int minute = minuteOfDay(time);
+    ClockTick result;
+
+    // The colon blinks: shown one tick, hidden the next.
+    m_colonShown = !m_colonShown;
+    result.colonShown = m_colonShown;
+
+    // Every ten minutes the computer's clock is set from the time server,
+    // once: the second tick within second 0 leaves it to the first.
+    result.setClock = syncDue(time.minute(), time.second())
+                      && !(m_previousTick.isValid() && m_previousTick.toSecsSinceEpoch() == now.toSecsSinceEpoch());
+
+    // The caption carries the date, and the time while minimised; it is only
+    // made anew when what it shows can have changed.
+    const CaptionKey captionKey{date, minimised ? minute : -1};
+    if (captionKey != m_captionKey) {
+        m_captionKey = captionKey;
+        result.caption = minimised ? minimisedCaption(date, time) : normalCaption(date);
+    }
+    const CaptionKey spokenKey{date, minute};
+    if (spokenKey != m_spokenKey) {
+        m_spokenKey = spokenKey;
+        result.spokenName = spokenClockName(date, time);
+    }
+
+    if (alarmDue(now, time)) {
+        result.showAlarm = true;
+        result.playSound = soundsNow();
+    }
+
+    result.digits = timeDigits(time);
+    result.stopwatchText = m_stopwatch.tick(minute);
+    result.stopwatchLabel = m_stopwatch.label();
+    return result;
+}
+
+bool ClockModel::alarmDue(const QDateTime &now, QTime time)
+{
+    // An appointment whose minute no tick saw (the computer slept through
+    // it, or its clock was set ahead) is due now, for a minute, as if it had
+    // just begun.
+    if (m_appointment.wasMissedBetween(m_previousTick, now))
+        m_lateAlarmEnd = now.addSecs(60);
+    m_previousTick = now;
+    const bool late = m_lateAlarmEnd.isValid() && now < m_lateAlarmEnd && now >= m_lateAlarmEnd.addSecs(-60) && m_appointment.isSet();
+    return late || m_appointment.isDueAt(time);
+}
+
+bool ClockModel::soundsNow()
+{
+    // Once per appointment in "einmal" mode (1), on every due tick in any other.
+    if (m_appointment.sounded)
+        return false;
+    if (m_settings.signalMode == 1)
+        m_appointment.sounded = true;
+    return true;
+}
+
+void ClockModel::setAppointment(QTime time, const QString &note)
+{
+    m_appointment = {QTime(time.hour(), time.minute()), note, false};
+}
+
+Stopwatch::Menu ClockModel::startStopwatch(const QDateTime &now)
+{
+    return m_stopwatch.start(minuteOfDay(now.time()));
+}
+
+QString ClockModel::appointmentLabel() const
+{
+    return QStringLiteral("Termin   ") + (m_appointment.time ? hoursMinutes(*m_appointment.time) : QString());
+}
+
+QString ClockModel::labelsDescription() const
+{
+    return spokenClockDescription({m_appointment.isSet(), m_appointment.time ? hoursMinutes(*m_appointment.time) : QString(),
+                                   m_appointment.note, m_stopwatch.state() != Stopwatch::State::Cleared,
+                                   m_stopwatch.state() == Stopwatch::State::Halted, m_stopwatch.minutes()});
+}
+
+} // namespace lumitakt

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "model/appointment.h"
+#include "model/clocksettings.h"
+#include "model/digits.h"
+#include "model/stopwatch.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace lumitakt {
+
+// What one tick shows and does.
+struct ClockTick {
+    TimeDigits digits{};
+    bool colonShown = false;
+    std::optional<QString> caption;    // the window caption, when it changed
+    std::optional<QString> spokenName; // what a screen reader says for the clock, when it changed
+    bool showAlarm = false;
+    bool playSound = false;
+    bool setClock = false;                // time to set the computer's clock from the server
+    std::optional<QString> stopwatchText; // when a minute was counted
+    Stopwatch::Label stopwatchLabel = Stopwatch::Label::Keep;
+};
+
+// The clock without its window: the user's settings, the appointment and
+// the stopwatch, and the tick that turns a reading of the computer's clock
+// into what the window shows and what the program does.
+class ClockModel {
+public:
+    // `now`: the time at start, whose minute the stopwatch has seen.
+    ClockModel(const ClockSettings &settings, const QDateTime &now);
+
+    // One tick, twice a second; `minimised` as the window is now.
+    ClockTick tick(const QDateTime &now, bool minimised);
+
+    const ClockSettings &settings() const { return m_settings; }
+    void setLook(const QString &look) { m_settings.look = look; }
+    void setPlace(QPoint place) { m_settings.place = place; }
+    void setTimeServer(const QString &server) { m_settings.timeServer = server; }
+    void setSignalMode(std::int16_t mode) { m_settings.signalMode = mode; }
+
+    const Appointment &appointment() const { return m_appointment; }
+    void setAppointment(QTime time, const QString &note);
+    // Deleted from the menu, or acknowledged in the alarm: the time goes;
+    // the note and whether it sounded stay until the next one is set.
+    void deleteAppointment() { m_appointment.time.reset(); }
+
+    const Stopwatch &stopwatch() const { return m_stopwatch; }
+    Stopwatch::Menu startStopwatch(const QDateTime &now);
+    Stopwatch::Menu haltOrContinueStopwatch() { return m_stopwatch.haltOrContinue(); }
+    Stopwatch::Menu clearStopwatch() { return m_stopwatch.clear(); }
+
+    // Whether the window shows its row of labels: an appointment is set or
+    // the stopwatch runs.
+    bool showsLabels() const { return m_appointment.isSet() || m_stopwatch.isRunning(); }
+    // "Termin   hh:mm", or "Termin   " with no appointment.
+    QString appointmentLabel() const;
+    // The labels in words, for a screen reader.
+    QString labelsDescription() const;
+
+private:
+    bool alarmDue(const QDateTime &now, QTime time);
+    bool soundsNow();
+
+    ClockSettings m_settings;
+    Appointment m_appointment;
+    Stopwatch m_stopwatch;
+
+    bool m_colonShown = true;
+    QDateTime m_previousTick; // when the last tick ran
+    QDateTime m_lateAlarmEnd; // end of the minute of an alarm rung late
+    // What the caption was last made from: the date, and the minute while minimised.
+    struct CaptionKey {
+        QDate date;
+        int minute = -2;
+        bool operator==(const CaptionKey &) const = default;
+    };
+    CaptionKey m_captionKey;
+    CaptionKey m_spokenKey; // the date and minute the spoken name says
+};
+
+// Hours x 60 + minutes (0..1439).
+inline int minuteOfDay(QTime time)
+{
+    return time.hour() * 60 + time.minute();
+}
+
+} // namespace lumitakt

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "widgets/programdialog.h"
+
+class QLineEdit;
+
+namespace lumitakt {
+
+// The time server dialog ("Synchron"): one text box for the server's name.
+class TimeServerDialog final : public ProgramDialog {
+    Q_OBJECT
+public:
+    TimeServerDialog(const QString &server, QWidget *clockWindow);
+
+Q_SIGNALS:
+    // OK: the name exactly as typed; blanks are kept, an empty box clears the server.
+    void serverChosen(const QString &server);
+
+private:
+    QLineEdit *m_serverBox = nullptr;
+};
+
+} // namespace lumitakt
