@@ -78,7 +78,9 @@ Xvfb "$display" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 & xvfb=$!
 export DISPLAY=$display
 for _ in $(seq 100); do xprop -root >/dev/null 2>&1 && break; sleep 0.2; done
 openbox --sm-disable >/dev/null 2>&1 & wm=$!
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.2; done
+# Up once it says which window it activates: xdotool asks for that.
+for _ in $(seq 300); do xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW && break; sleep 0.2; done
+xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW || fail "openbox did not come up"
 
 # The first visible window of a process that matches, waiting up to 20 s.
 window_of() {
