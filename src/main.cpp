@@ -2,12 +2,17 @@
 #include "platform/clock.h"
 #include "platform/commandstarter.h"
 #include "platform/quitsignals.h"
-#include "platform/pulsesoundplayer.h"
 #include "platform/startup.h"
 #include "settings/settingskeeper.h"
 #include "version.h"
 #include "widgets/clockwindow.h"
 #include "widgets/helpwindow.h"
+
+#ifdef Q_OS_WIN
+#include "platform/winsoundplayer.h"
+#else
+#include "platform/pulsesoundplayer.h"
+#endif
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -35,11 +40,18 @@ int main(int argc, char *argv[])
 
     lumitakt::SystemClock clock;
     lumitakt::ProcessCommandStarter commands;
+#ifdef Q_OS_WIN
+    lumitakt::WinSoundPlayer sound;
+    // Windows keeps what a user's programs remember in the roaming profile: %APPDATA%\Lumitakt.
+    constexpr auto kSettingsLocation = QStandardPaths::AppDataLocation;
+#else
     lumitakt::PulseSoundPlayer sound;
+    constexpr auto kSettingsLocation = QStandardPaths::AppConfigLocation;
+#endif
     lumitakt::HelpWindowViewer help;
 
     const lumitakt::ProgramFiles files = lumitakt::ProgramFiles::find(
-        QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+        QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(kSettingsLocation));
     lumitakt::SettingsKeeper settings(files.settingsFile, lumitakt::desktopScreens(), lumitakt::ClockWindow::kStartSize);
     lumitakt::ClockModel model(settings.loaded(), clock.now());
     lumitakt::ClockWindow window(model, settings, {clock, commands, sound, help}, files);

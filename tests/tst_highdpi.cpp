@@ -53,5 +53,14 @@ void TstHighDpi::picturesDoubleWithoutSmoothing()
                 QFAIL(qPrintable(QStringLiteral("device pixel %1, %2 differs").arg(x).arg(y)));
 }
 
-QTEST_MAIN(TstHighDpi)
+// Twice the pixels, whatever the environment says: the scale factor is set
+// before the application starts.
+int main(int argc, char *argv[])
+{
+    qputenv("QT_SCALE_FACTOR", "2");
+    QApplication app(argc, argv);
+    TstHighDpi test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_highdpi.moc"

@@ -12,7 +12,9 @@
 #include <climits>
 #include <csignal>
 
+#ifndef Q_OS_WIN
 #include <sys/resource.h>
+#endif
 
 using namespace lumitakt;
 
@@ -269,7 +271,9 @@ void TstSettings::failedWriteKeepsTheOldFile_data()
     QTest::addColumn<QString>("what");
     QTest::newRow("folder gone") << s(u"folder gone");
     QTest::newRow("path is a folder") << s(u"path is a folder");
-    QTest::newRow("disk full") << s(u"disk full");
+#ifndef Q_OS_WIN
+    QTest::newRow("disk full") << s(u"disk full"); // a file size limit stands in
+#endif
 }
 
 void TstSettings::failedWriteKeepsTheOldFile()
@@ -287,6 +291,7 @@ void TstSettings::failedWriteKeepsTheOldFile()
         QVERIFY(!writeSettingsFile(path, next));
         QVERIFY(QFileInfo(path).isDir());
     } else {
+#ifndef Q_OS_WIN
         QVERIFY(writeSettingsFile(path, old));
         // A file size limit makes every write past a few bytes fail, as a
         // full disk would.
@@ -302,6 +307,9 @@ void TstSettings::failedWriteKeepsTheOldFile()
         QVERIFY(!written);
         compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Lumitakt.ini")});
+#else
+        Q_UNUSED(old)
+#endif
     }
 }
 

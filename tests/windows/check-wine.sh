@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# Lumitakt for Windows under Wine, as a user meets it, on an X display of its
+# own with openbox: the portable program from its zip (German caption, kept
+# on top, the face pixel for pixel the Linux build's, the look it is given
+# kept beside it), then the installer run silently, the installed program
+# keeping its settings in the user's profile, and the uninstaller leaving
+# nothing behind.
+#
+#   tests/windows/check-wine.sh BUILD_WIN LINUX_BUILD
+#
+# BUILD_WIN: the folder ./dev windows fills; LINUX_BUILD: a Linux build folder.
+# With LUMITAKT_SCREENSHOT=FILE it keeps a picture of the portable clock there.
+set -euo pipefail
+build=$(readlink -f "$1")
+linux=$(readlink -f "$2")
+fail() { echo "FAIL: $*" >&2; exit 1; }
+for tool in wine wineserver Xvfb openbox xdotool xprop wmctrl import compare localedef; do
+  command -v "$tool" >/dev/null || fail "$tool is missing"
+done
+version=$(sed -n 's/^project(Lumitakt VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+zip="$build/Lumitakt-$version-win64.zip"
+setup="$build/Lumitakt-$version-setup.exe"
+[ -f "$zip" ] && [ -f "$setup" ] || fail "build the Windows artifacts first (./dev windows)"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A Wine of the test's own, in German: the locale is made in the work folder,
+# so that the system's locales stay as they are.
+export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$work/locale"
+localedef -i de_DE -f UTF-8 "$work/locale/de_DE.utf8" 2>/dev/null || fail "cannot make the German locale (package locales)"
+export LOCPATH="$work/locale"
+{ export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8; } 2>/dev/null
+
+display=""
+for n in $(seq 200 249); do
+  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+[ -n "$display" ] || fail "no free display"
+Xvfb "$display" -nolisten tcp -screen 0 1024x768x24 > "$work/xvfb.log" 2>&1 & pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 150); do xprop -root >/dev/null 2>&1 && break; sleep 0.2; done
+xprop -root >/dev/null 2>&1 || { cat "$work/xvfb.log"; fail "Xvfb did not come up on $display"; }
+# openbox is up once it says which window it activates, which xdotool asks
+# for; one that ends before that is started again.
+wm_up() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW; }
+for _ in 1 2 3; do
+  openbox --sm-disable > "$work/openbox.log" 2>&1 & pids+=($!)
+  for _ in $(seq 150); do wm_up && break; kill -0 "$!" 2>/dev/null || break; sleep 0.2; done
+  wm_up && break
+done
+wm_up || { cat "$work/openbox.log"; fail "openbox did not come up"; }
+wineboot --init >/dev/null 2>&1 || true
+wineserver -w
+
+# The caption a clock shows today, as a pattern for xdotool (bytes other
+# than ASCII stand for any character).
+caption="^  $(date +'%d. %B %Y' | LC_ALL=C sed 's/[^ -~]/./g')\$"
+window_of() { # pid, class; waits up to 60 s for its visible window with today's caption
+  local w
+  for _ in $(seq 300); do
+    for w in $(xdotool search --onlyvisible --classname "$2" 2>/dev/null); do
+      xdotool getwindowname "$w" 2>/dev/null | grep -q "$caption" && { echo "$w"; return 0; }
+    done
+    kill -0 "$1" 2>/dev/null || break
+    sleep 0.2
+  done
+}
+keys() { for k in "$@"; do xdotool key "$k"; sleep 0.4; done; }
+close_and_wait() { # window, pid: closed with its close button, as a user does
+  sleep 1 # the menu just used has gone
+  wmctrl -i -c "$1"
+  for _ in $(seq 100); do kill -0 "$2" 2>/dev/null || return 0; sleep 0.2; done
+  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do echo "window $w: $(xdotool getwindowname "$w")"; done
+  fail "the clock did not end when its window $1 was closed"
+}
+# The digits of a clock window in the red look: its client area without the
+# blinking colon.
+digits() { # window, file
+  import -window "$1" "$work/full.png"
+  convert "$work/full.png" -crop 200x64+0+0 +repage -fill black -draw 'rectangle 86,0 100,64' "$2"
+}
+# The first line of a settings file, "grün" in Windows-1252.
+look_is_green() { [ -f "$1" ] && head -n 1 "$1" | grep -qa $'^gr\xfcn\r$'; }
+
+# 1. The portable program, beside the Linux build of the same source.
+mkdir -p "$work/portable" "$work/linux"
+(cd "$work/portable" && cmake -E tar xf "$zip")
+portable="$work/portable/Lumitakt-$version-win64"
+cp "$linux/src/lumitakt" "$linux/src/Termin.wav" "$work/linux/"
+(cd "$portable" && exec wine Lumitakt.exe) > "$work/portable.log" 2>&1 & winclock=$!; pids+=($winclock)
+"$work/linux/lumitakt" > "$work/linux.log" 2>&1 & linuxclock=$!; pids+=($linuxclock)
+window=$(window_of "$winclock" '^lumitakt\.exe$')
+[ -n "$window" ] || { xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null || true; fail "the portable program shows no window with the German date ($caption)"; }
+xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the window is not kept on top"
+linuxwindow=$(window_of "$linuxclock" '^lumitakt$')
+[ -n "$linuxwindow" ] || fail "the Linux build shows no window"
+# Both start at the top left corner; side by side, each is seen whole.
+xdotool windowmove "$linuxwindow" 400 300
+sleep 2
+same=no
+for _ in 1 2 3; do # a new minute between the two pictures: once more
+  digits "$window" "$work/windows.png"
+  digits "$linuxwindow" "$work/linux.png"
+  if [ "$(compare -metric AE "$work/windows.png" "$work/linux.png" null: 2>&1)" = 0 ]; then same=yes; break; fi
+  sleep 1
+done
+[ "$same" = yes ] || { cp "$work/windows.png" "$work/linux.png" /tmp/ 2>/dev/null; fail "the face differs from the Linux build's (pictures in /tmp)"; }
+kill "$linuxclock"
+[ -z "${LUMITAKT_SCREENSHOT:-}" ] || import -frame -window "$window" "$LUMITAKT_SCREENSHOT"
+echo "wine: the portable program shows the German date, stays on top, draws the face as on Linux"
+# A look from the menu (Eigenschaften, LED grün) is kept beside the program.
+xdotool windowactivate --sync "$window" 2>/dev/null || true
+keys M E Down Down Return
+for _ in $(seq 50); do look_is_green "$portable/Lumitakt.ini" && break; sleep 0.2; done
+look_is_green "$portable/Lumitakt.ini" || fail "the chosen look is not in Lumitakt.ini beside the program"
+close_and_wait "$window" "$winclock"
+echo "wine: the portable program keeps its look in Lumitakt.ini beside itself"
+
+# 2. The installer, silently; the installed program; the uninstaller.
+wine "$setup" /S > "$work/setup.log" 2>&1
+wineserver -w
+installed="$WINEPREFIX/drive_c/Program Files/Lumitakt"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumitakt.lnk"
+[ -f "$installed/bin/Lumitakt.exe" ] && [ -f "$installed/share/lumitakt/Termin.wav" ] || fail "the installer did not install the program"
+[ -f "$menu" ] || fail "no Start-menu entry"
+wine "C:\\Program Files\\Lumitakt\\bin\\Lumitakt.exe" > "$work/installed.log" 2>&1 & winclock=$!; pids+=($winclock)
+window=$(window_of "$winclock" '^lumitakt\.exe$')
+[ -n "$window" ] || fail "the installed program shows no window"
+xdotool windowactivate --sync "$window" 2>/dev/null || true
+keys M E Down Down Return
+sleep 1
+close_and_wait "$window" "$winclock"
+ini=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Roaming/Lumitakt/Lumitakt.ini' | head -n 1)
+[ -n "$ini" ] && look_is_green "$ini" || fail "the installed program did not keep its look in %APPDATA%\\Lumitakt"
+[ -z "$(find "$installed" -iname '*.ini')" ] || fail "the installed program wrote into Program Files"
+echo "wine: installed silently; the installed program keeps its settings in %APPDATA%"
+wine "C:\\Program Files\\Lumitakt\\Uninstall.exe" /S > "$work/uninstall.log" 2>&1
+wineserver -w
+for _ in $(seq 50); do [ -e "$installed" ] || break; sleep 0.2; done
+[ ! -e "$installed" ] || fail "the uninstaller left: $(cd "$installed" && find . | tr '\n' ' ')"
+[ ! -e "$menu" ] || fail "the uninstaller left the Start-menu entry"
+echo "wine: the uninstaller left nothing in Program Files"
+echo "1 passed, 0 failed"
