@@ -74,13 +74,19 @@ for n in $(seq 150 199); do
   [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
 done
 [ -n "$display" ] || fail "no free display"
-Xvfb "$display" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 & xvfb=$!
+Xvfb "$display" -nolisten tcp -screen 0 1024x768x24 > "$work/xvfb.log" 2>&1 & xvfb=$!
 export DISPLAY=$display
-for _ in $(seq 100); do xprop -root >/dev/null 2>&1 && break; sleep 0.2; done
-openbox --sm-disable >/dev/null 2>&1 & wm=$!
-# Up once it says which window it activates: xdotool asks for that.
-for _ in $(seq 300); do xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW && break; sleep 0.2; done
-xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW || fail "openbox did not come up"
+for _ in $(seq 150); do xprop -root >/dev/null 2>&1 && break; sleep 0.2; done
+xprop -root >/dev/null 2>&1 || { cat "$work/xvfb.log"; fail "Xvfb did not come up on $display"; }
+# openbox is up once it says which window it activates, which xdotool asks
+# for; one that ends before that is started again.
+wm_up() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW; }
+for _ in 1 2 3; do
+  openbox --sm-disable > "$work/openbox.log" 2>&1 & wm=$!
+  for _ in $(seq 150); do wm_up && break; kill -0 "$!" 2>/dev/null || break; sleep 0.2; done
+  wm_up && break
+done
+wm_up || { cat "$work/openbox.log"; fail "openbox did not come up"; }
 
 # The first visible window of a process that matches, waiting up to 20 s.
 window_of() {
