@@ -22,7 +22,7 @@ SegmentPattern segmentPattern(int digit);
 // Whether segment j (1..7) of a pattern is lit; any other j is dark.
 constexpr bool segmentLit(SegmentPattern pattern, int j)
 {
-    return j >= 1 && j <= kSegmentCount && ((pattern >> (j - 1)) & 1U) != 0;
+    return j >= 1 && j <= kSegmentCount && ((static_cast<unsigned>(pattern) >> (j - 1)) & 1U) != 0;
 }
 
 // The four digits a time shows: tens of hours, hours, tens of minutes, minutes.
