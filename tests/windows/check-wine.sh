@@ -3,8 +3,8 @@
 # own with openbox: the portable program from its zip (German caption, kept
 # on top, the face pixel for pixel the Linux build's, the look it is given
 # kept beside it), then the installer run silently, the installed program
-# keeping its settings in the user's profile, and the uninstaller leaving
-# nothing behind.
+# keeping its settings in the user's profile when the session ends, and the
+# uninstaller leaving nothing behind.
 #
 #   tests/windows/check-wine.sh BUILD_WIN LINUX_BUILD
 #
@@ -137,12 +137,19 @@ window=$(window_of "$winclock" '^lumitakt\.exe$')
 [ -n "$window" ] || fail "the installed program shows no window"
 xdotool windowactivate --sync "$window" 2>/dev/null || true
 keys M E Down Down Return
+# Moved, and the session ends at once (as Windows ends it at logout): the
+# place is kept all the same.
 sleep 1
-close_and_wait "$window" "$winclock"
+xdotool windowmove "$window" 300 200
+sleep 0.5
+wineboot --end-session
+for _ in $(seq 100); do kill -0 "$winclock" 2>/dev/null || break; sleep 0.2; done
+! kill -0 "$winclock" 2>/dev/null || fail "the installed program did not end with the session"
 ini=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Roaming/Lumitakt/Lumitakt.ini' | head -n 1)
 [ -n "$ini" ] && look_is_green "$ini" || fail "the installed program did not keep its look in %APPDATA%\\Lumitakt"
+sed -n 2p "$ini" | grep -qa $'^ 4500 \r$' || fail "the end of the session did not keep the place: $(sed -n 2p "$ini")"
 [ -z "$(find "$installed" -iname '*.ini')" ] || fail "the installed program wrote into Program Files"
-echo "wine: installed silently; the installed program keeps its settings in %APPDATA%"
+echo "wine: installed silently; the installed program keeps its settings in %APPDATA%, at the end of the session too"
 wine "C:\\Program Files\\Lumitakt\\Uninstall.exe" /S > "$work/uninstall.log" 2>&1
 wineserver -w
 for _ in $(seq 50); do [ -e "$installed" ] || break; sleep 0.2; done
