@@ -61,14 +61,14 @@ wm_up || { cat "$work/openbox.log"; fail "openbox did not come up"; }
 wineboot --init >/dev/null 2>&1 || true
 wineserver -w
 
-# The caption a clock shows today, as a pattern for xdotool (bytes other
-# than ASCII stand for any character).
+# The caption a clock shows today, as a pattern for grep over bytes (a byte
+# other than ASCII stands for any byte).
 caption="^  $(date +'%d. %B %Y' | LC_ALL=C sed 's/[^ -~]/./g')\$"
 window_of() { # pid, class; waits up to 60 s for its visible window with today's caption
   local w
   for _ in $(seq 300); do
     for w in $(xdotool search --onlyvisible --classname "$2" 2>/dev/null); do
-      xdotool getwindowname "$w" 2>/dev/null | grep -q "$caption" && { echo "$w"; return 0; }
+      xdotool getwindowname "$w" 2>/dev/null | LC_ALL=C grep -q "$caption" && { echo "$w"; return 0; }
     done
     kill -0 "$1" 2>/dev/null || break
     sleep 0.2
