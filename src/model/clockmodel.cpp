@@ -85,14 +85,19 @@ Stopwatch::Menu ClockModel::startStopwatch(const QDateTime &now)
     return m_stopwatch.start(minuteOfDay(now.time()));
 }
 
+QString ClockModel::appointmentTime() const
+{
+    return m_appointment.time ? hoursMinutes(*m_appointment.time) : QString();
+}
+
 QString ClockModel::appointmentLabel() const
 {
-    return QStringLiteral("Termin   ") + (m_appointment.time ? hoursMinutes(*m_appointment.time) : QString());
+    return QStringLiteral("Termin   ") + appointmentTime();
 }
 
 QString ClockModel::labelsDescription() const
 {
-    return spokenClockDescription({m_appointment.isSet(), m_appointment.time ? hoursMinutes(*m_appointment.time) : QString(),
+    return spokenClockDescription({m_appointment.isSet(), appointmentTime(),
                                    m_appointment.note, m_stopwatch.state() != Stopwatch::State::Cleared,
                                    m_stopwatch.state() == Stopwatch::State::Halted, m_stopwatch.minutes()});
 }

@@ -64,6 +64,7 @@ public:
 
 private:
     bool alarmDue(const QDateTime &now, QTime time);
+    QString appointmentTime() const; // "hh:mm", empty with no appointment
     bool soundsNow();
 
     ClockSettings m_settings;
