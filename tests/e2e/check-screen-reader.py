@@ -10,19 +10,21 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 import pyatspi
 from gi.repository import GLib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from xsession import TOOLS, XSession, tool, wait_for  # noqa: E402
 
 program = sys.argv[1]
 # The library that shifts the clock's wall clock, where Debian puts it.
 faketime = next((path for path in ("/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1",
                                    "/usr/lib/aarch64-linux-gnu/faketime/libfaketime.so.1",
                                    "/usr/lib/faketime/libfaketime.so.1") if os.path.exists(path)), None)
-for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xdpyinfo"):
-    if shutil.which(tool) is None:
-        sys.exit(f"FAIL: {tool} is missing")
+for name in TOOLS:
+    if shutil.which(name) is None:
+        sys.exit(f"FAIL: {name} is missing")
 if faketime is None or not os.path.exists("/usr/libexec/at-spi-bus-launcher"):
     sys.exit("FAIL: libfaketime or at-spi2-core is missing")
 failures = []
@@ -35,24 +37,10 @@ def check(ok, what):
     (passed if ok else failures).append(what)
 
 
-def wait_for(condition, seconds):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        found = condition()
-        if found:
-            return found
-        time.sleep(0.2)
-    return condition()
-
-
 def start(args, env=None):
     p = subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     procs.append(p)
     return p
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
 
 
 def descendants(node, depth=0):
@@ -86,12 +74,6 @@ def unnamed_controls(window):
             if c.getState().contains(pyatspi.STATE_FOCUSABLE) and c.getRole() != pyatspi.ROLE_PANEL and not c.name.strip()]
 
 
-def keys(*names):
-    for name in names:
-        xdotool("key", name)
-        time.sleep(0.3)
-
-
 def events_while(kind, action, accept, seconds):
     """Runs action, then collects the events of a kind that accept() takes,
     until one is taken or the time is up."""
@@ -115,18 +97,18 @@ def events_while(kind, action, accept, seconds):
 
 try:
     # A display with a window manager, and the accessibility bus.
-    display = next(f":{n}" for n in range(200, 260) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
-    os.environ["DISPLAY"] = display
-    start(["Xvfb", display, "-nolisten", "tcp", "-screen", "0", "1024x768x24"])
-    if not wait_for(lambda: subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0, 30):
-        sys.exit("FAIL: Xvfb did not start")
-    start(["openbox", "--sm-disable"])
-    wait_for(lambda: "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True).stdout, 30)
+    x = XSession()
+    try:
+        x.start()
+    except RuntimeError as error:
+        sys.exit(f"FAIL: {error}")
     start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-    time.sleep(1)
+    if not wait_for(lambda: "unix:" in tool("dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                                            "org.a11y.Bus.GetAddress"), 30):
+        sys.exit("FAIL: the accessibility bus did not come up")
 
     # The clock in a portable folder of its own, its wall clock at 09:29:50.
-    folder = tempfile.mkdtemp()
+    folder = tempfile.mkdtemp(prefix="lumitakt-a11y-")
     shutil.copy(program, folder)
     shutil.copy(os.path.join(os.path.dirname(program), "Termin.wav"), folder)
     env = dict(os.environ, LC_ALL="de_DE.UTF-8", LANG="de_DE.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
@@ -147,24 +129,23 @@ try:
         lambda e: e.source is not None and e.source.getRole() == pyatspi.ROLE_FRAME and "09:30" in str(e.source.name), 20)]
     check(names == ["09:30, Sonntag, 6. Dezember 2026"], f"a name-change event at 09:30 ({names!r})")
 
-    window = xdotool("search", "--onlyvisible", "--pid", str(clock.pid), "--classname", "^lumitakt$").split("\n")[0]
+    window = x.window(clock.pid, "--classname", "^lumitakt$")
+    check(window is not None and x.activate(window), "the clock window is managed and can be made active")
     for key in ("M", "Menu"):
-        xdotool("windowactivate", "--sync", window)
         focused = [e.source.name for e in events_while(
-            "object:state-changed:focused", lambda: keys(key),
-            lambda e: e.detail1 == 1 and e.source is not None and e.source.getRole() == pyatspi.ROLE_MENU_ITEM, 5)]
+            "object:state-changed:focused", lambda: x.keys(window, key),
+            lambda e: e.detail1 == 1 and e.source is not None and e.source.getRole() == pyatspi.ROLE_MENU_ITEM, 10)]
         check(bool(focused) and focused[0].startswith("Termin eingeben"),
-              f"the menu opened with {key} has its first item focused ({focused!r})")
-        keys("Escape")
+              f"the menu opened with {key} has its first item focused ({focused!r}; {x.state()}, clock {window})")
+        x.keys(window, "Escape")
 
     # The dialogs: every control named; the hour bar's value is the hour in its box.
     for access, title in ((["T"], " Termin eingeben"), (["E", "Return"], " Termin signalisieren"),
                           (["E", "Up", "Return"], " syncronisieren mit")):
-        xdotool("windowactivate", "--sync", window)
-        keys("M", *access)
-        dialog = wait_for(lambda: window_named(title), 10)
+        chosen = x.menu(window, *access)
+        dialog = wait_for(lambda: window_named(title), 20)
         check(dialog is not None and not unnamed_controls(dialog),
-              f"{title.strip()}: no unnamed control ({unnamed_controls(dialog) if dialog else 'not open'})")
+              f"{title.strip()}: no unnamed control ({unnamed_controls(dialog) if dialog else 'not open, ' + ('chosen' if chosen else 'the menu did not open') + ': ' + x.state()})")
         if dialog is not None and title == " Termin eingeben":
             named = {(n.getRole(), n.name): n for n in descendants(dialog)}
             bar = named.get((pyatspi.ROLE_SCROLL_BAR, "Stunde"))
@@ -180,9 +161,8 @@ try:
                       and n.getState().contains(pyatspi.STATE_SHOWING))
             ok.queryAction().doAction(0)
         else:
-            xdotool("windowactivate", "--sync", xdotool("search", "--onlyvisible", "--name", "^" + title + "$").split("\n")[0])
-            keys("Escape")
-        wait_for(lambda: window_named(title) is None, 5)
+            x.keys(x.window(clock.pid, "--name", "^" + title + "$"), "Escape")
+        wait_for(lambda: window_named(title) is None, 10)
 
     # 09:31: the alarm, an alert that carries the note.
     def alert():
@@ -199,6 +179,10 @@ finally:
             p.wait(5)
         except subprocess.TimeoutExpired:
             p.kill()
+    if "x" in globals():
+        x.stop()
+    if "folder" in globals():
+        shutil.rmtree(folder, ignore_errors=True)
 
 print(f"{len(passed)} passed, {len(failures)} failed")
 sys.exit(1 if failures else 0)

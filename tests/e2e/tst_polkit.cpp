@@ -325,8 +325,8 @@ void TstPolkit::memberSetsTheClockAtTheMarkAndFromTheMenu()
     QFile::remove(m_record);
     QProcess *clock = startClockAs(kMember, "@2026-12-06 12:29:56");
     QVERIFY(clock && clock->waitForStarted(5000));
-    QVERIFY2(waitFor(10000, [&] { return !m_x.windowsOf(clock->processId()).isEmpty(); }), "the clock shows no window");
-    const qulonglong window = m_x.windowsOf(clock->processId()).first();
+    const qulonglong window = m_x.waitForManagedWindow(clock->processId(), {QStringLiteral("--classname"), QStringLiteral("^lumitakt$")});
+    QVERIFY2(window, "the clock shows no window");
 
     // 12:30:00: pkcheck allows it without a question, pkexec starts the
     // helper as root, and the helper the client, once.
@@ -337,11 +337,7 @@ void TstPolkit::memberSetsTheClockAtTheMarkAndFromTheMenu()
     QCOMPARE(recorded(), QStringList{once});
 
     // The menu command, once more.
-    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
-    const qsizetype before = m_x.windowsOf(clock->processId()).size();
-    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("M")});
-    QVERIFY2(waitFor(5000, [&] { return m_x.windowsOf(clock->processId()).size() > before; }), "the menu did not open");
-    m_x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("y")});
+    QVERIFY2(m_x.menu(window, QStringLiteral("y")), "the menu did not open");
     QVERIFY2(waitFor(15000, [&] { return recorded().size() == 2; }), "the menu command did not set the clock");
     QCOMPARE(recorded(), (QStringList{once, once}));
 

@@ -2,18 +2,16 @@
 
 #include <QDeadlineTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdint>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
-
-namespace {
-
-} // namespace
 
 bool waitFor(int timeoutMs, const std::function<bool()> &done)
 {
@@ -70,6 +68,7 @@ void XSession::stop()
     m_wm.reset();
     m_xvfb.reset();
     m_display.clear();
+    m_logs.reset();
 }
 
 void XSession::stopServer()
@@ -108,75 +107,158 @@ QProcessEnvironment XSession::environment() const
 
 bool XSession::start(QString *error)
 {
-    // A session that did not come up is stopped and started once more from
-    // scratch, on a display number of its own: seen once on a loaded machine,
-    // openbox never took a display restarted after its server had died.
-    if (startOnce(error))
-        return true;
-    qWarning("X session: %s; starting it anew", qPrintable(*error));
-    stop();
-    return startOnce(error);
+    m_logs = std::make_unique<QTemporaryDir>();
+    m_xvfb = std::make_unique<QProcess>();
+    m_xvfb->setStandardErrorFile(m_logs->filePath(QStringLiteral("xvfb.log")));
+    // -displayfd: the server takes the first free display and writes its
+    // number once it accepts connections, so tests side by side never race
+    // for a display.
+    m_xvfb->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                           QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24")});
+    QByteArray number;
+    const bool up = waitFor(60000, [&] {
+        m_xvfb->waitForReadyRead(200);
+        number += m_xvfb->readAllStandardOutput();
+        return number.endsWith('\n') || m_xvfb->state() == QProcess::NotRunning;
+    });
+    bool valid = false;
+    number.trimmed().toUInt(&valid);
+    if (!up || !valid) {
+        QFile log(m_logs->filePath(QStringLiteral("xvfb.log")));
+        *error = QStringLiteral("Xvfb did not come up: ") + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
+        return false;
+    }
+    m_display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+    return startWindowManager(error);
 }
 
-bool XSession::startOnce(QString *error)
+bool XSession::startWindowManager(QString *error)
 {
-    // A display number that no other server holds.
-    for (int n = 90; n < 200 && m_display.isEmpty(); ++n)
-        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) && !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            m_display = QStringLiteral(":%1").arg(n);
-    if (m_display.isEmpty()) {
-        *error = QStringLiteral("no free display number");
-        return false;
-    }
-    m_xvfb = std::make_unique<QProcess>();
-    m_xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_xvfb->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
-                                           QStringLiteral("0"), QStringLiteral("1024x768x24")});
-    const bool up = waitFor(30000, [&] {
-        return run(QStringLiteral("xdpyinfo"), {QStringLiteral("-display"), m_display}, 2000).contains(QStringLiteral("dimensions"));
-    });
-    if (!up) {
-        *error = QStringLiteral("Xvfb did not start on ") + m_display;
-        return false;
-    }
-    // On a loaded machine openbox can take long to come up, or hang on its
-    // way: it gets a generous wait, and a second start.
-    bool managed = false;
-    for (int attempt = 0; attempt < 2 && !managed; ++attempt) {
+    // Under load openbox can be slow to come up, or end on its way: it gets
+    // a generous wait and two more starts.
+    QString logFile;
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        logFile = m_logs->filePath(QStringLiteral("openbox-%1.log").arg(attempt));
         ::stop(m_wm.get());
         m_wm = std::make_unique<QProcess>();
         m_wm->setProcessEnvironment(environment());
         // Nothing reads the window manager's output: a pipe left full would stop it.
         m_wm->setStandardOutputFile(QProcess::nullDevice());
-        m_wm->setStandardErrorFile(QDir::temp().filePath(QStringLiteral("lumitakt-e2e-openbox.log")));
+        m_wm->setStandardErrorFile(logFile);
         m_wm->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-        managed = waitFor(30000, [&] {
-            return m_wm->state() != QProcess::NotRunning
-                   && run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                          .contains(QStringLiteral("window id"));
+        const bool announced = waitFor(60000, [&] {
+            return m_wm->state() == QProcess::NotRunning
+                   || run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTED")})
+                          .contains(QStringLiteral("_NET_ACTIVE_WINDOW"));
         });
+        if (announced && m_wm->state() != QProcess::NotRunning && managesNewWindows())
+            return true;
+        QFile log(logFile);
+        const QString said = log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()).trimmed() : QString();
+        const QString state = m_wm->state() == QProcess::NotRunning
+                                  ? QStringLiteral("ended with %1%2").arg(m_wm->exitCode()).arg(m_wm->exitStatus() == QProcess::CrashExit ? QStringLiteral(" (crashed)") : QString())
+                                  : QStringLiteral("running");
+        qWarning("openbox is not up on %s (start %d, %s): %s", qPrintable(m_display), attempt, qPrintable(state), qPrintable(said));
     }
-    if (!managed) {
-        QFile log(QDir::temp().filePath(QStringLiteral("lumitakt-e2e-openbox.log")));
-        *error = QStringLiteral("openbox did not take the display: ")
-                 + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
-        return false;
-    }
-    // openbox announces itself before it manages new windows: a window mapped
-    // in between stays without a frame. Wait until a probe window gets one.
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    QFile log(logFile);
+    *error = QStringLiteral("openbox does not manage the display ") + m_display + QStringLiteral(": ")
+             + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
+    return false;
+}
+
+bool XSession::managesNewWindows()
+{
+    // openbox announces itself before it handles the windows mapped while it
+    // starts: such a window stays without a frame until some later event
+    // wakes openbox. A probe window shows when openbox frames new windows;
+    // while it does not, a new probe is that later event.
+    const QString name = QStringLiteral("lumitaktprobe%1").arg(QCoreApplication::applicationPid());
+    QDeadlineTimer deadline(60000);
+    while (!deadline.hasExpired() && m_wm->state() != QProcess::NotRunning) {
         QProcess probe;
         probe.setProcessEnvironment(environment());
-        probe.start(QStringLiteral("xmessage"), {QStringLiteral("-name"), QStringLiteral("lumitakte2eprobe"), QStringLiteral("probe")});
-        const qulonglong window = waitForWindow(QStringLiteral("lumitakte2eprobe"), 3000);
-        const bool framed = window && waitFor(1000, [&] { return frameExtents(window).size() == 4; });
+        probe.start(QStringLiteral("xmessage"), {QStringLiteral("-name"), name, QStringLiteral("probe")});
+        const bool framed = waitFor(3000, [&] {
+            const QStringList ids = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--classname"),
+                                                                    QStringLiteral("^") + name + QStringLiteral("$")})
+                                        .split(u'\n', Qt::SkipEmptyParts);
+            return std::any_of(ids.cbegin(), ids.cend(), [&](const QString &id) { return isManaged(id.toULongLong()); });
+        });
         probe.kill();
         probe.waitForFinished(3000);
         if (framed)
             return true;
     }
-    *error = QStringLiteral("openbox does not manage new windows");
     return false;
+}
+
+bool XSession::isManaged(qulonglong window) const
+{
+    return frameExtents(window).size() == 4;
+}
+
+qulonglong XSession::waitForManagedWindow(qint64 pid, const QStringList &search, int timeoutMs) const
+{
+    qulonglong window = 0;
+    waitFor(timeoutMs, [&] {
+        const QStringList ids = run(QStringLiteral("xdotool"), QStringList{QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                                                                           QStringLiteral("--pid"), QString::number(pid)}
+                                                                   + search)
+                                    .split(u'\n', Qt::SkipEmptyParts);
+        for (const QString &id : ids)
+            if (isManaged(id.toULongLong())) {
+                window = id.toULongLong();
+                return true;
+            }
+        return false;
+    });
+    return window;
+}
+
+bool XSession::activate(qulonglong window) const
+{
+    const auto active = [&] {
+        return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed() == QString::number(window);
+    };
+    return waitFor(30000, [&] {
+        if (active())
+            return true;
+        run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QString::number(window)});
+        return waitFor(3000, active);
+    });
+}
+
+bool XSession::keys(qulonglong window, const QStringList &names) const
+{
+    if (!activate(window))
+        return false;
+    run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100")} + names);
+    return true;
+}
+
+bool XSession::menu(qulonglong window, const QString &entry, const QStringList &inSubmenu) const
+{
+    if (!activate(window))
+        return false;
+    // The windows shown with the window's class: itself, its menus, its dialogs.
+    const QString instance = property(window, QStringLiteral("WM_CLASS")).section(u'"', 1, 1);
+    const auto shown = [&] {
+        return run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"),
+                                               QStringLiteral("^") + instance + QStringLiteral("$")})
+            .split(u'\n', Qt::SkipEmptyParts)
+            .size();
+    };
+    const qsizetype before = shown();
+    run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("M")});
+    if (!waitFor(10000, [&] { return shown() > before; }))
+        return false;
+    run(QStringLiteral("xdotool"), {QStringLiteral("key"), entry});
+    if (inSubmenu.isEmpty())
+        return true;
+    if (!waitFor(10000, [&] { return shown() > before + 1; }))
+        return false;
+    run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100")} + inSubmenu);
+    return true;
 }
 
 QString XSession::run(const QString &program, const QStringList &arguments, int timeoutMs) const

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -54,8 +55,11 @@ private:
     std::unique_ptr<QProcess> m_recorder;
 };
 
-// A private X display for one test: Xvfb with openbox, started on a free
-// display number and stopped again with everything started on it.
+// A private X display for one test: Xvfb with openbox, on a display number
+// the server picks itself, stopped again with everything started on it.
+// Waits for what it needs (the window manager ready, a window managed, a
+// window active) with a deadline instead of sleeping, as
+// tests/support/xsession.sh and xsession.py do for the scripts.
 class XSession {
 public:
     XSession() = default;
@@ -84,6 +88,19 @@ public:
 
     // The first window whose instance name matches, waiting for it to appear; 0 if none.
     qulonglong waitForWindow(const QString &className, int timeoutMs = 10000) const;
+    // The first visible window of a process that also matches all these
+    // `xdotool search` arguments, waiting until openbox manages it; 0 if none comes.
+    qulonglong waitForManagedWindow(qint64 pid, const QStringList &search, int timeoutMs = 30000) const;
+    // Whether openbox manages the window: it has a frame.
+    bool isManaged(qulonglong window) const;
+    // Activates the window and waits until openbox says it is the active one.
+    bool activate(qulonglong window) const;
+    // Types the keys into the window once it is active.
+    bool keys(qulonglong window, const QStringList &names) const;
+    // Opens the window's menu with M and chooses the entry by its key; with
+    // more keys, the entry opens a submenu, and they are typed into it once
+    // it shows (keys typed before would still reach the menu above).
+    bool menu(qulonglong window, const QString &entry, const QStringList &inSubmenu = {}) const;
     // The visible windows of one process (its main window, dialogs, open menus).
     QList<qulonglong> windowsOf(qint64 pid) const;
     // One property of a window as xprop prints it.
@@ -94,9 +111,11 @@ public:
     QImage screenshot() const;
 
 private:
-    bool startOnce(QString *error);
+    bool startWindowManager(QString *error);
+    bool managesNewWindows();
 
     QString m_display;
+    std::unique_ptr<QTemporaryDir> m_logs;
     std::unique_ptr<QProcess> m_xvfb;
     std::unique_ptr<QProcess> m_wm;
     std::vector<std::unique_ptr<QProcess>> m_clients;

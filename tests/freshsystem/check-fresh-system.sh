@@ -8,11 +8,12 @@
 # The bootstrapped system is kept, packed, in the user's cache folder and
 # unpacked anew for every run, so no run sees what an earlier one left.
 set -euo pipefail
+. "$(dirname "$(readlink -f "$0")")/../support/xsession.sh"
 build=$(readlink -f "$1")
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/lumitakt
 fail() { echo "FAIL: $*"; exit 1; }
 [ "$(id -u)" -eq 0 ] || { [ -n "${CI:-}" ] && fail "this test bootstraps a system and must run as root"; echo "SKIP: needs root"; exit 0; }
-for tool in debootstrap Xvfb openbox xdotool xprop; do command -v "$tool" >/dev/null || fail "$tool is missing"; done
+for tool in debootstrap Xvfb openbox xdotool xprop xmessage; do command -v "$tool" >/dev/null || fail "$tool is missing"; done
 
 # The archive the machine installs from, as its apt sources name it.
 sources=/etc/apt/sources.list.d/debian.sources
@@ -22,11 +23,10 @@ mirror=$( { [ -f "$sources" ] && sed -n 's/^URIs: *\([^ ]*\/debian\)$/\1/p' "$so
 
 work=$(mktemp -d)
 root="$work/root"
-xvfb=""; wm=""; clock=""
+clock=""
 cleanup() {
   [ -n "$clock" ] && kill "$clock" 2>/dev/null || true
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  x_stop
   for m in tmp/.X11-unix var/cache/apt/archives dev/pts dev proc sys; do
     mountpoint -q "$root/$m" 2>/dev/null && umount -l "$root/$m"
   done
@@ -40,7 +40,8 @@ if [ ! -s "$cache/bookworm-minbase.tar" ]; then
   echo "fresh system: bootstrapping Debian 12 (minbase) from $mirror"
   debootstrap --variant=minbase bookworm "$work/boot" "$mirror" > "$work/debootstrap.log" 2>&1 \
     || { tail -n 20 "$work/debootstrap.log"; fail "debootstrap failed"; }
-  tar -C "$work/boot" -cf "$cache/bookworm-minbase.tar.part" . && mv "$cache/bookworm-minbase.tar.part" "$cache/bookworm-minbase.tar"
+  part=$(mktemp "$cache/bookworm-minbase.tar.XXXXXX")
+  tar -C "$work/boot" -cf "$part" . && mv "$part" "$cache/bookworm-minbase.tar"
   rm -rf "$work/boot"
 fi
 mkdir "$root"
@@ -57,55 +58,28 @@ mount --bind /sys "$root/sys"
 mount --bind /dev "$root/dev"
 mount --bind /dev/pts "$root/dev/pts"
 mount --bind "$cache/archives" "$root/var/cache/apt/archives"
-mkdir -p "$root/tmp/.X11-unix" && mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 "$@"; }
 
-(cd "$build" && cpack -G DEB >/dev/null) || fail "cpack failed"
-deb=$(ls "$build"/lumitakt_*.deb | head -n 1)
+# The package, made in the test's own folder: tests beside it make theirs.
+(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack failed"
+deb=$(ls "$work"/package/lumitakt_*.deb)
 cp "$deb" "$root/tmp/lumitakt.deb"
 in_root apt-get update -qq > "$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt-get update failed in the fresh system"; }
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends /tmp/lumitakt.deb \
   > "$work/apt.log" 2>&1 || { tail -n 30 "$work/apt.log"; fail "the package does not install on a fresh system"; }
 echo "fresh system: installed with $(in_root dpkg-query -W -f='${binary:Package}\n' | wc -l) packages"
 
-# An X display of the host, with a window manager, that the fresh system shares.
-display=""
-for n in $(seq 150 199); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-[ -n "$display" ] || fail "no free display"
-Xvfb "$display" -nolisten tcp -screen 0 1024x768x24 > "$work/xvfb.log" 2>&1 & xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 150); do xprop -root >/dev/null 2>&1 && break; sleep 0.2; done
-xprop -root >/dev/null 2>&1 || { cat "$work/xvfb.log"; fail "Xvfb did not come up on $display"; }
-# openbox is up once it says which window it activates, which xdotool asks
-# for; one that ends before that is started again.
-wm_up() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW; }
-for _ in 1 2 3; do
-  openbox --sm-disable > "$work/openbox.log" 2>&1 & wm=$!
-  for _ in $(seq 150); do wm_up && break; kill -0 "$!" 2>/dev/null || break; sleep 0.2; done
-  wm_up && break
-done
-wm_up || { cat "$work/openbox.log"; fail "openbox did not come up"; }
-
-# The first visible window of a process that matches, waiting up to 20 s.
-window_of() {
-  local pid=$1 found=""; shift
-  for _ in $(seq 100); do
-    found=$(xdotool search --onlyvisible --pid "$pid" "$@" 2>/dev/null | head -n 1) && [ -n "$found" ] && break
-    sleep 0.2
-  done
-  echo "$found"
-}
+# An X display of the host, with a window manager, that the fresh system
+# shares: its socket folder, which the X server has made, is bound into it.
+x_start "$work/x" || fail "no X display"
+mkdir -p "$root/tmp/.X11-unix" && mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
 
 # Runs the installed clock in the fresh system as USER; sets $clock and $window.
 start_clock() {
   in_root useradd --create-home "$1" 2>/dev/null || true
   chroot "$root" setpriv --reuid="$1" --regid="$1" --init-groups --reset-env \
-    env DISPLAY="$display" LANG=C.UTF-8 /usr/bin/lumitakt > "$work/clock-$1.log" 2>&1 & clock=$!
-  window=$(window_of "$clock" --classname '^lumitakt$')
-  [ -n "$window" ] || { cat "$work/clock-$1.log"; fail "the clock shows no window for $1"; }
-  sleep 1
+    env DISPLAY="$DISPLAY" LANG=C.UTF-8 /usr/bin/lumitakt > "$work/clock-$1.log" 2>&1 & clock=$!
+  window=$(x_window "$clock" --classname '^lumitakt$') || { cat "$work/clock-$1.log"; fail "the clock shows no window for $1"; }
 }
 end_clock() {
   kill -TERM "$clock"
@@ -113,19 +87,17 @@ end_clock() {
   clock=""
   [ "$status" -eq 0 ] || { cat "$work/clock-$1.log"; fail "SIGTERM ended the clock with $status"; }
 }
-keys() { for k in "$@"; do xdotool key "$k"; sleep 0.3; done; }
 
 start_clock tester
 # F1: the help window, with the help document in it (its title says so).
-xdotool windowactivate --sync "$window"; keys F1
-help=$(window_of "$clock" --name '^Lumitakt .+ Hilfe$')
-[ -n "$help" ] || { cat "$work/clock-tester.log"; fail "F1 shows no help"; }
-xdotool windowactivate --sync "$help"; keys Escape
+x_keys "$window" F1 || fail "the clock window does not become active"
+help=$(x_window "$clock" --name '^Lumitakt .+ Hilfe$') || { cat "$work/clock-tester.log"; fail "F1 shows no help"; }
+x_keys "$help" Escape || fail "the help window does not become active"
 # A look through the menu: Eigenschaften, LED grün.
-xdotool windowactivate --sync "$window"; keys M E Down Down Return
+x_menu "$window" E Down Down Return || fail "the menu did not choose LED grün"
 ini="$root/home/tester/.config/Lumitakt/Lumitakt.ini"
-for _ in $(seq 25); do [ -f "$ini" ] && head -n 1 "$ini" | grep -qa $'^gr\xfcn\r$' && break; sleep 0.2; done
-head -n 1 "$ini" 2>/dev/null | grep -qa $'^gr\xfcn\r$' || fail "the chosen look is not in ~/.config/Lumitakt/Lumitakt.ini"
+look_is_green() { head -n 1 "$ini" 2>/dev/null | grep -qa $'^gr\xfcn\r$'; }
+x_wait 20 look_is_green || fail "the chosen look is not in ~/.config/Lumitakt/Lumitakt.ini"
 end_clock tester
 echo "fresh system: the clock ran as an ordinary user, showed its help, kept its look, ended on SIGTERM"
 

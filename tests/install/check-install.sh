@@ -59,8 +59,9 @@ QT_QPA_PLATFORM=offscreen HOME="$stage" timeout 3 "$root/bin/lumitakt" >/dev/nul
 echo "install: all files in place"
 
 if [ "${2:-}" = package ]; then
-  (cd "$build" && cpack -G DEB >/dev/null) || fail "cpack failed"
-  deb=$(ls "$build"/lumitakt_*.deb | head -n 1)
+  # Made in the test's own folder: tests beside it make theirs.
+  (cd "$build" && cpack -G DEB -B "$stage/package" >/dev/null) || fail "cpack failed"
+  deb=$(ls "$stage"/package/lumitakt_*.deb)
   depends=$(dpkg-deb -f "$deb" Depends)
   echo "package: $(basename "$deb"), Depends: $depends"
   for need in libqt6widgets6 libpulse0 libsndfile1 fonts-liberation fonts-dejavu-core; do

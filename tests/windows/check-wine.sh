@@ -11,10 +11,11 @@
 # BUILD_WIN: the folder ./dev windows fills; LINUX_BUILD: a Linux build folder.
 # With LUMITAKT_SCREENSHOT=FILE it keeps a picture of the portable clock there.
 set -euo pipefail
+. "$(dirname "$(readlink -f "$0")")/../support/xsession.sh"
 build=$(readlink -f "$1")
 linux=$(readlink -f "$2")
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for tool in wine wineserver Xvfb openbox xdotool xprop wmctrl import compare localedef; do
+for tool in wine wineserver Xvfb openbox xdotool xprop xmessage wmctrl import compare localedef; do
   command -v "$tool" >/dev/null || fail "$tool is missing"
 done
 version=$(sed -n 's/^project(Lumitakt VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
@@ -27,6 +28,7 @@ pids=()
 cleanup() {
   wineserver -k 2>/dev/null || true
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  x_stop
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -40,43 +42,26 @@ localedef -i de_DE -f UTF-8 "$work/locale/de_DE.utf8" 2>/dev/null || fail "canno
 export LOCPATH="$work/locale"
 { export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8; } 2>/dev/null
 
-display=""
-for n in $(seq 200 249); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-[ -n "$display" ] || fail "no free display"
-Xvfb "$display" -nolisten tcp -screen 0 1024x768x24 > "$work/xvfb.log" 2>&1 & pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 150); do xprop -root >/dev/null 2>&1 && break; sleep 0.2; done
-xprop -root >/dev/null 2>&1 || { cat "$work/xvfb.log"; fail "Xvfb did not come up on $display"; }
-# openbox is up once it says which window it activates, which xdotool asks
-# for; one that ends before that is started again.
-wm_up() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW; }
-for _ in 1 2 3; do
-  openbox --sm-disable > "$work/openbox.log" 2>&1 & pids+=($!)
-  for _ in $(seq 150); do wm_up && break; kill -0 "$!" 2>/dev/null || break; sleep 0.2; done
-  wm_up && break
-done
-wm_up || { cat "$work/openbox.log"; fail "openbox did not come up"; }
+x_start "$work/x" || fail "no X display"
 wineboot --init >/dev/null 2>&1 || true
 wineserver -w
 
 # The caption a clock shows today, as a pattern for grep over bytes (a byte
 # other than ASCII stands for any byte).
 caption="^  $(date +'%d. %B %Y' | LC_ALL=C sed 's/[^ -~]/./g')\$"
-window_of() { # pid, class; waits up to 60 s for its visible window with today's caption
-  local w
-  for _ in $(seq 300); do
+# Wine's windows are found by class and caption: xdotool does not find
+# them by process reliably.
+window_of() { # pid, class; waits up to 60 s for its managed window with today's caption
+  local w end=$((SECONDS + 60))
+  while [ "$SECONDS" -lt "$end" ]; do
     for w in $(xdotool search --onlyvisible --classname "$2" 2>/dev/null); do
-      xdotool getwindowname "$w" 2>/dev/null | LC_ALL=C grep -q "$caption" && { echo "$w"; return 0; }
+      xdotool getwindowname "$w" 2>/dev/null | LC_ALL=C grep -q "$caption" && x_managed "$w" && { echo "$w"; return 0; }
     done
     kill -0 "$1" 2>/dev/null || break
     sleep 0.2
   done
 }
-keys() { for k in "$@"; do xdotool key "$k"; sleep 0.4; done; }
 close_and_wait() { # window, pid: closed with its close button, as a user does
-  sleep 1 # the menu just used has gone
   wmctrl -i -c "$1"
   for _ in $(seq 100); do kill -0 "$2" 2>/dev/null || return 0; sleep 0.2; done
   for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do echo "window $w: $(xdotool getwindowname "$w")"; done
@@ -90,6 +75,8 @@ digits() { # window, file
 }
 # The first line of a settings file, "grün" in Windows-1252.
 look_is_green() { [ -f "$1" ] && head -n 1 "$1" | grep -qa $'^gr\xfcn\r$'; }
+appdata_ini() { find "$WINEPREFIX/drive_c/users" -path '*/AppData/Roaming/Lumitakt/Lumitakt.ini' | head -n 1; }
+installed_look_is_green() { look_is_green "$(appdata_ini)"; }
 
 # 1. The portable program, beside the Linux build of the same source.
 mkdir -p "$work/portable" "$work/linux"
@@ -105,7 +92,8 @@ linuxwindow=$(window_of "$linuxclock" '^lumitakt$')
 [ -n "$linuxwindow" ] || fail "the Linux build shows no window"
 # Both start at the top left corner; side by side, each is seen whole.
 xdotool windowmove "$linuxwindow" 400 300
-sleep 2
+linux_moved() { xwininfo -id "$linuxwindow" | grep -q 'Absolute upper-left X: *[1-9]'; }
+x_wait 20 linux_moved || fail "the Linux build's window does not move"
 same=no
 for _ in 1 2 3; do # a new minute between the two pictures: once more
   digits "$window" "$work/windows.png"
@@ -118,10 +106,8 @@ kill "$linuxclock"
 [ -z "${LUMITAKT_SCREENSHOT:-}" ] || import -frame -window "$window" "$LUMITAKT_SCREENSHOT"
 echo "wine: the portable program shows the German date, stays on top, draws the face as on Linux"
 # A look from the menu (Eigenschaften, LED grün) is kept beside the program.
-xdotool windowactivate --sync "$window" 2>/dev/null || true
-keys M E Down Down Return
-for _ in $(seq 50); do look_is_green "$portable/Lumitakt.ini" && break; sleep 0.2; done
-look_is_green "$portable/Lumitakt.ini" || fail "the chosen look is not in Lumitakt.ini beside the program"
+x_menu "$window" E Down Down Return || fail "the portable program's menu did not choose LED grün"
+x_wait 20 look_is_green "$portable/Lumitakt.ini" || fail "the chosen look is not in Lumitakt.ini beside the program"
 close_and_wait "$window" "$winclock"
 echo "wine: the portable program keeps its look in Lumitakt.ini beside itself"
 
@@ -135,18 +121,18 @@ menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumi
 wine "C:\\Program Files\\Lumitakt\\bin\\Lumitakt.exe" > "$work/installed.log" 2>&1 & winclock=$!; pids+=($winclock)
 window=$(window_of "$winclock" '^lumitakt\.exe$')
 [ -n "$window" ] || fail "the installed program shows no window"
-xdotool windowactivate --sync "$window" 2>/dev/null || true
-keys M E Down Down Return
+x_menu "$window" E Down Down Return || fail "the installed program's menu did not choose LED grün"
 # Moved, and the session ends at once (as Windows ends it at logout): the
 # place is kept all the same.
-sleep 1
+x_wait 20 installed_look_is_green || fail "the installed program did not keep its look in %APPDATA%\\Lumitakt"
 xdotool windowmove "$window" 300 200
-sleep 0.5
+moved() { xwininfo -id "$window" | grep -q 'Absolute upper-left X: *3[0-9][0-9]$'; }
+x_wait 20 moved || fail "the installed program's window does not move"
 wineboot --end-session
 for _ in $(seq 100); do kill -0 "$winclock" 2>/dev/null || break; sleep 0.2; done
 ! kill -0 "$winclock" 2>/dev/null || fail "the installed program did not end with the session"
-ini=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Roaming/Lumitakt/Lumitakt.ini' | head -n 1)
-[ -n "$ini" ] && look_is_green "$ini" || fail "the installed program did not keep its look in %APPDATA%\\Lumitakt"
+installed_look_is_green || fail "the installed program did not keep its look in %APPDATA%\\Lumitakt"
+ini=$(appdata_ini)
 sed -n 2p "$ini" | grep -qa $'^ 4500 \r$' || fail "the end of the session did not keep the place: $(sed -n 2p "$ini")"
 [ -z "$(find "$installed" -iname '*.ini')" ] || fail "the installed program wrote into Program Files"
 echo "wine: installed silently; the installed program keeps its settings in %APPDATA%, at the end of the session too"
