@@ -70,7 +70,7 @@ x_start() {
   # a generous wait and two more starts.
   local attempt
   for attempt in 1 2 3; do
-    openbox --sm-disable >"$X_WORK/openbox.log" 2>&1 &
+    openbox --sm-disable >>"$X_WORK/openbox.log" 2>&1 &
     X_WM=$!
     if x_wait 60 _x_wm_announced && kill -0 "$X_WM" 2>/dev/null && _x_wm_manages; then
       return 0
