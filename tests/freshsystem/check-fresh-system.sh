@@ -27,7 +27,7 @@ clock=""
 cleanup() {
   [ -n "$clock" ] && kill "$clock" 2>/dev/null || true
   x_stop
-  for m in tmp/.X11-unix var/cache/apt/archives dev/pts dev proc sys; do
+  for m in tmp/.X11-unix dev/pts dev proc sys; do
     mountpoint -q "$root/$m" 2>/dev/null && umount -l "$root/$m"
   done
   rm -rf "$work"
@@ -57,7 +57,10 @@ mount -t proc proc "$root/proc"
 mount --bind /sys "$root/sys"
 mount --bind /dev "$root/dev"
 mount --bind /dev/pts "$root/dev/pts"
-mount --bind "$cache/archives" "$root/var/cache/apt/archives"
+# The packages fetched by earlier runs, copied in: apt locks its archive
+# folder, so a run beside this one could not share it.
+find "$cache/archives" -maxdepth 1 -name '*.deb' -exec cp -l -t "$root/var/cache/apt/archives/" {} + 2>/dev/null \
+  || find "$cache/archives" -maxdepth 1 -name '*.deb' -exec cp -t "$root/var/cache/apt/archives/" {} +
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 "$@"; }
 
 # The package, made in the test's own folder: tests beside it make theirs.
@@ -67,6 +70,10 @@ cp "$deb" "$root/tmp/lumitakt.deb"
 in_root apt-get update -qq > "$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt-get update failed in the fresh system"; }
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends /tmp/lumitakt.deb \
   > "$work/apt.log" 2>&1 || { tail -n 30 "$work/apt.log"; fail "the package does not install on a fresh system"; }
+# What this run fetched is kept for the next, each file whole or not at all.
+for deb in "$root"/var/cache/apt/archives/*.deb; do
+  [ -e "$deb" ] && [ ! -e "$cache/archives/${deb##*/}" ] && { cp "$deb" "$cache/archives/.${deb##*/}.$$" && mv "$cache/archives/.${deb##*/}.$$" "$cache/archives/${deb##*/}"; }
+done
 echo "fresh system: installed with $(in_root dpkg-query -W -f='${binary:Package}\n' | wc -l) packages"
 
 # An X display of the host, with a window manager, that the fresh system
