@@ -59,8 +59,10 @@ mount --bind /dev "$root/dev"
 mount --bind /dev/pts "$root/dev/pts"
 # The packages fetched by earlier runs, copied in: apt locks its archive
 # folder, so a run beside this one could not share it.
-find "$cache/archives" -maxdepth 1 -name '*.deb' -exec cp -l -t "$root/var/cache/apt/archives/" {} + 2>/dev/null \
-  || find "$cache/archives" -maxdepth 1 -name '*.deb' -exec cp -t "$root/var/cache/apt/archives/" {} +
+for deb in "$cache"/archives/*.deb; do
+  target="$root/var/cache/apt/archives/${deb##*/}"
+  [ ! -e "$deb" ] || [ -e "$target" ] || cp -l "$deb" "$target" 2>/dev/null || cp "$deb" "$target"
+done
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 "$@"; }
 
 # The package, made in the test's own folder: tests beside it make theirs.
