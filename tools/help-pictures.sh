@@ -30,12 +30,14 @@ client() { # window: sets X Y WIDTH HEIGHT of its client area on the screen
   X=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info"); Y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
   WIDTH=$(sed -n 's/.*Width: *//p' <<<"$info"); HEIGHT=$(sed -n 's/.*Height: *//p' <<<"$info")
 }
+# Written without time stamps (tIME, date:create), so the same picture
+# gives the same bytes.
 shot() { # window, file
   client "$1"
   local ext; ext=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
   read -r l r t b <<<"$ext"
   import -window root "$work/root.png"
-  convert "$work/root.png" -crop "$((WIDTH + l + r))x$((HEIGHT + t + b))+$((X - l))+$((Y - t))" +repage "$2"
+  convert "$work/root.png" -crop "$((WIDTH + l + r))x$((HEIGHT + t + b))+$((X - l))+$((Y - t))" +repage -define png:exclude-chunks=date,time "$2"
 }
 menu_key() {
   xdotool windowactivate --sync "$win"; client "$win"; xdotool mousemove $((X + 120)) $((Y + 40))
@@ -49,7 +51,7 @@ menu_key s; sleep 11; shot "$win" "$out/uhr-stopuhr.png"
 start braun 16:20:10
 menu_key; import -window root "$work/root.png"
 client "$win"
-convert "$work/root.png" -crop "330x360+$((X - 1))+$((Y - 21))" +repage "$out/menue.png"
+convert "$work/root.png" -crop "330x360+$((X - 1))+$((Y - 21))" +repage -define png:exclude-chunks=date,time "$out/menue.png"
 xdotool key Escape; sleep 0.5
 menu_key T; dlg=$(xdotool search --onlyvisible --name '^ Termin eingeben$' | head -1)
 xdotool key Tab Tab Tab Tab; xdotool type --delay 80 "Zahnarzt"; sleep 0.5; shot "$dlg" "$out/termin-eingeben.png"
