@@ -73,8 +73,11 @@ mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 # What installing the package brings onto an empty system, against a bare
 # Qt Widgets program: apt resolves from an empty package status.
 echo "Resolving the package's dependencies from an empty system ..." >&2
-(cd "$build" && cpack -G DEB >/dev/null 2>&1) || true
-deb=$(ls "$build"/lumitakt_*.deb 2>/dev/null | head -n 1)
+deb=${LUMITAKT_DEB:-}
+if [ -z "$deb" ]; then
+  DEB_BUILD_OPTIONS=nocheck "$(dirname "$0")/../tools/build-package.sh" "$work/package" -us -uc -b >/dev/null 2>&1 || true
+  deb=$(ls "$work"/package/lumitakt_*_*.deb 2>/dev/null | head -n 1)
+fi
 : >"$work/empty-status"
 closure() { # packages or .deb files: "count size-MB"
   local names

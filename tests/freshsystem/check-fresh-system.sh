@@ -4,22 +4,17 @@
 # ordinary user on an X display of the host, the window appears, F1 shows the
 # help, a look chosen through the menu lands in ~/.config, SIGTERM ends it
 # with 0; then once as root, and a purge that leaves nothing behind.
-#   check-fresh-system.sh <build folder>
-# The bootstrapped system is kept, packed, in the user's cache folder and
-# unpacked anew for every run, so no run sees what an earlier one left.
+#   check-fresh-system.sh
+# The package is $LUMITAKT_DEB where ./dev test has built it; otherwise
+# the test builds it.
 set -euo pipefail
-. "$(dirname "$(readlink -f "$0")")/../support/xsession.sh"
-build=$(readlink -f "$1")
+here=$(dirname "$(readlink -f "$0")")
+. "$here/../support/xsession.sh"
+. "$here/../support/minbase.sh"
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/lumitakt
 fail() { echo "FAIL: $*"; exit 1; }
 [ "$(id -u)" -eq 0 ] || { [ -n "${CI:-}" ] && fail "this test bootstraps a system and must run as root"; echo "SKIP: needs root"; exit 0; }
 for tool in debootstrap Xvfb openbox xdotool xprop xmessage; do command -v "$tool" >/dev/null || fail "$tool is missing"; done
-
-# The archive the machine installs from, as its apt sources name it.
-sources=/etc/apt/sources.list.d/debian.sources
-mirror=$( { [ -f "$sources" ] && sed -n 's/^URIs: *\([^ ]*\/debian\)$/\1/p' "$sources"; \
-            grep -hs '^deb ' /etc/apt/sources.list | awk '$2 ~ /\/debian\/?$/ {print $2}' || true; } | head -n 1)
-[ -n "$mirror" ] || fail "no Debian archive in the apt sources"
 
 work=$(mktemp -d)
 root="$work/root"
@@ -34,20 +29,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The minimal system, bootstrapped once and kept packed.
+minbase=$(minbase_tar) || fail "no minimal Debian 12"
 mkdir -p "$cache/archives"
-if [ ! -s "$cache/bookworm-minbase.tar" ]; then
-  echo "fresh system: bootstrapping Debian 12 (minbase) from $mirror"
-  debootstrap --variant=minbase bookworm "$work/boot" "$mirror" > "$work/debootstrap.log" 2>&1 \
-    || { tail -n 20 "$work/debootstrap.log"; fail "debootstrap failed"; }
-  part=$(mktemp "$cache/bookworm-minbase.tar.XXXXXX")
-  tar -C "$work/boot" -cf "$part" . && mv "$part" "$cache/bookworm-minbase.tar"
-  rm -rf "$work/boot"
-fi
 mkdir "$root"
-tar -C "$root" -xf "$cache/bookworm-minbase.tar"
+tar -C "$root" -xf "$minbase"
 
 # The package sources the machine uses; fetched packages are kept between runs.
+sources=/etc/apt/sources.list.d/debian.sources
 if [ -f "$sources" ]; then
   cp "$sources" "$root/etc/apt/sources.list.d/debian.sources"
   rm -f "$root/etc/apt/sources.list"
@@ -65,9 +53,12 @@ for deb in "$cache"/archives/*.deb; do
 done
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 "$@"; }
 
-# The package, made in the test's own folder: tests beside it make theirs.
-(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack failed"
-deb=$(ls "$work"/package/lumitakt_*.deb)
+# The package ./dev test built, or one made in the test's own folder.
+deb=${LUMITAKT_DEB:-}
+if [ -z "$deb" ]; then
+  DEB_BUILD_OPTIONS=nocheck "$here/../../tools/build-package.sh" "$work/package" -us -uc -b >/dev/null || fail "the package build failed"
+  deb=$(ls "$work"/package/lumitakt_*_*.deb)
+fi
 cp "$deb" "$root/tmp/lumitakt.deb"
 in_root apt-get update -qq > "$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt-get update failed in the fresh system"; }
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends /tmp/lumitakt.deb \
