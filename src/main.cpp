@@ -17,8 +17,15 @@
 #include <QApplication>
 #include <QStandardPaths>
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_UNIX
+    // A write beyond the file size limit (ulimit -f) fails as a write, which
+    // the settings code reports and survives, instead of ending the clock.
+    ::signal(SIGXFSZ, SIG_IGN);
+#endif
     const QByteArray platform = lumitakt::preferredPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"),
                                                             qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY"));
     if (!platform.isEmpty())

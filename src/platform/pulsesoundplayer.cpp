@@ -1,6 +1,7 @@
 #include "platform/pulsesoundplayer.h"
 
 #include "logging.h"
+#include "platform/regularfile.h"
 
 #include <QApplication>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <pulse/stream.h>
 #include <pulse/thread-mainloop.h>
 #include <sndfile.h>
+#include <unistd.h>
 
 namespace lumitakt {
 
@@ -24,10 +26,16 @@ constexpr sf_count_t kMaxSamples = 48000LL * 2 * 600;
 // The file's sound, or nothing when it cannot be read.
 std::shared_ptr<const PulseSoundPlayer::Sound> readSound(const QString &file)
 {
-    SF_INFO info{};
-    SNDFILE *handle = sf_open(QFile::encodeName(file).constData(), SFM_READ, &info);
-    if (!handle)
+    // A pipe put in the sound's place must not stop the clock.
+    const int fd = openRegularFileDescriptor(file);
+    if (fd < 0)
         return nullptr;
+    SF_INFO info{};
+    SNDFILE *handle = sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
+    if (!handle) {
+        ::close(fd);
+        return nullptr;
+    }
     auto sound = std::make_shared<PulseSoundPlayer::Sound>();
     if (info.channels > 0 && info.channels <= static_cast<int>(PA_CHANNELS_MAX) && info.samplerate > 0
         && static_cast<unsigned>(info.samplerate) <= PA_RATE_MAX && info.frames > 0
@@ -39,6 +47,7 @@ std::shared_ptr<const PulseSoundPlayer::Sound> readSound(const QString &file)
         sound->samples.resize(static_cast<std::size_t>(std::max<sf_count_t>(frames, 0) * info.channels));
     }
     sf_close(handle);
+    ::close(fd);
     if (sound->samples.empty())
         return nullptr;
     return sound;

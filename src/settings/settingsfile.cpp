@@ -1,9 +1,9 @@
 #include "settings/settingsfile.h"
 
+#include "platform/regularfile.h"
 #include "settings/cp1252.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <limits>
@@ -204,10 +204,8 @@ SettingsRead parseSettings(QByteArrayView bytes)
 SettingsRead readSettingsFile(const QString &path)
 {
     // Only a normal file: not a folder, a device or a pipe that never ends.
-    if (!QFileInfo(path).isFile())
-        return {};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         return {};
     const QByteArray bytes = file.read(kMaxSettingsBytes + 1);
     return parseSettings(bytes);

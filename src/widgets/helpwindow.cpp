@@ -1,8 +1,11 @@
 #include "widgets/helpwindow.h"
 
 #include "logging.h"
+#include "platform/regularfile.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QKeySequence>
 #include <QShortcut>
 #include <QTextBrowser>
@@ -15,9 +18,34 @@ namespace {
 
 constexpr QSize kStartSize(760, 620);
 
+// Reads the help and its pictures from regular files only: a pipe put in
+// the place of one must not stop the clock.
+class HelpBrowser final : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        const QUrl url = name.isRelative() ? source().resolved(name) : name;
+        if (!url.isLocalFile())
+            return QTextBrowser::loadResource(type, name);
+        QFile file(url.toLocalFile());
+        if (openRegularFile(file))
+            return file.readAll();
+        // Something that is not nothing: for nothing, Qt would open the
+        // file once more itself, and wait for a pipe.
+        if (type == QTextDocument::ImageResource) {
+            QImage none(1, 1, QImage::Format_ARGB32);
+            none.fill(Qt::transparent);
+            return none;
+        }
+        return QByteArray();
+    }
+};
+
 } // namespace
 
-HelpWindow::HelpWindow(const QString &file, QWidget *parent) : QWidget(parent, Qt::Window), m_browser(new QTextBrowser(this))
+HelpWindow::HelpWindow(const QString &file, QWidget *parent) : QWidget(parent, Qt::Window), m_browser(new HelpBrowser(this))
 {
     setObjectName(QStringLiteral("Hilfe"));
     setAttribute(Qt::WA_DeleteOnClose);

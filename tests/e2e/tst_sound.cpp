@@ -1,4 +1,5 @@
 #include "platform/pulsesoundplayer.h"
+#include "support/stuckpipe.h"
 #include "xsession.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 using namespace lumitakt;
 
@@ -88,6 +90,7 @@ void TstSound::bellInsteadOfSilence_data()
     QTest::newRow("no file") << QStringLiteral("missing.wav") << QString();
     QTest::newRow("not a sound") << QStringLiteral("text.wav") << QString();
     QTest::newRow("no server") << QString() << QStringLiteral("unix:/nonexistent/pulse/native");
+    QTest::newRow("a pipe in its place") << QStringLiteral("pipe.wav") << QString();
 }
 
 void TstSound::bellInsteadOfSilence()
@@ -99,6 +102,12 @@ void TstSound::bellInsteadOfSilence()
     text.write("RIFF, but no sound in it\n");
     text.close();
     const QString path = file.isEmpty() ? m_wav : m_folder.filePath(file);
+    // The clock plays the sound on its tick: a pipe would stop it for good.
+    std::optional<test::StuckPipe> pipe;
+    if (file == u"pipe.wav") {
+        pipe.emplace(path);
+        QVERIFY(pipe->made());
+    }
     if (!server.isEmpty())
         qputenv("PULSE_SERVER", server.toUtf8());
     PulseSoundPlayer player([this] { ++m_bells; });
@@ -107,6 +116,7 @@ void TstSound::bellInsteadOfSilence()
     qputenv("PULSE_SERVER", m_audio->server().toUtf8());
     QCOMPARE(m_bells, 1);
     QVERIFY2(peak >= 0 && peak < 100, qPrintable(QString::number(peak)));
+    QVERIFY2(!pipe || pipe->freed() == 0, "the player waited for the pipe");
 }
 
 void TstSound::serverGoneBetweenTwoAlarms()

@@ -63,6 +63,15 @@ appstreamcli validate --no-net "$root/share/metainfo/$app.metainfo.xml" || fail 
 status=0
 QT_QPA_PLATFORM=offscreen HOME="$stage" timeout 3 "$root/bin/lumitakt" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 124 ] || fail "the installed program ended with $status"
+# With no room to write (a file size limit standing in for a full disk) the
+# settings are not written, it says so, and the session's end still ends it
+# cleanly.
+# (Its output goes through a pipe, which the limit does not cover.)
+status=0
+said=$( (ulimit -f 0 && QT_QPA_PLATFORM=offscreen HOME="$stage/nospace" exec timeout --preserve-status 3 "$root/bin/lumitakt") 2>&1) \
+  || status=$?
+[ "$status" -eq 0 ] || fail "with no room to write, SIGTERM ended the program with $status"
+grep -q 'could not write the settings' <<<"$said" || fail "with no room to write, the program did not say so: $said"
 echo "install: all files in place"
 
 if [ "${2:-}" = package ]; then
