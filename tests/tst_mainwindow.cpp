@@ -300,9 +300,11 @@ void TstMainWindow::activationEnablesSynchronise()
     QVERIFY(!sync->isEnabled()); // only the next activation looks
     c.window->showState();
     QVERIFY(sync->isEnabled());
-    c.model->setTimeServer(QStringLiteral(" "));
+    c.model->setTimeServer(QStringLiteral(" ")); // blanks name no server
     c.window->showState();
-    QVERIFY(sync->isEnabled());
+    QVERIFY(!sync->isEnabled());
+    c.model->setTimeServer(QStringLiteral("ZEIT01"));
+    c.window->showState();
     c.model->setTimeServer(QString());
     c.window->showState();
     QVERIFY(!sync->isEnabled());

@@ -31,10 +31,10 @@ void TstSyncHelper::names_data()
     // The arguments, and whether the client gets the one name.
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("handedOn");
-    for (const char *name : {"ZEIT01", "ntp.example.org", "192.0.2.7", "2001:db8::7"})
+    for (const char *name : {"ZEIT01", "ntp.example.org", "pool.ntp.org.", "192.0.2.7", "2001:db8::7"})
         QTest::newRow(name) << QStringList{QString::fromLatin1(name)} << true;
     for (const char *name : {"", "-q", "--help", "zeit eins", "a..b", "/usr/bin/x", "x;id", "$(id)", "`id`", "a|b", "x'y", "a>b",
-                             "-zeit.de", "zeit-"})
+                             "-zeit.de", "zeit-", ".", "zeit.de.."})
         QTest::newRow(qPrintable(QStringLiteral("refused ") + QString::fromLatin1(name))) << QStringList{QString::fromLatin1(name)} << false;
     QTest::newRow("63 in a label") << QStringList{QString(63, u'a') + QStringLiteral(".de")} << true;
     QTest::newRow("refused 64 in a label") << QStringList{QString(64, u'a')} << false;

@@ -29,6 +29,9 @@ bool isLabelCharacter(char c)
 
 bool isHostName(std::string_view name)
 {
+    // A fully qualified name may end in a dot (pool.ntp.org.).
+    if (name.size() > 1 && name.back() == '.')
+        name.remove_suffix(1);
     if (name.empty() || name.size() > kMaxName)
         return false;
     std::size_t start = 0;

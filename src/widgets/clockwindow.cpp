@@ -3,7 +3,9 @@
 #include "face/looks.h"
 #include "face/pictureelement.h"
 #include "face/segmentpictures.h"
+#include "logging.h"
 #include "model/clockmodel.h"
+#include "model/servername.h"
 #include "platform/clock.h"
 #include "platform/soundplayer.h"
 #include "settings/settingskeeper.h"
@@ -201,6 +203,24 @@ void ClockWindow::showDigit(int position, int digit)
     m_digitShown[static_cast<std::size_t>(position - 1)] = digit;
 }
 
+bool ClockWindow::timeServerUsable()
+{
+    // A name that can be no time server would make "synchronisieren" do
+    // nothing: the command is off, as for no name, and the reason said once.
+    const QString name = m_model.settings().timeServer.trimmed();
+    if (name.isEmpty())
+        return false;
+    if (isServerName(name.toStdString()))
+        return true;
+    if (name != m_refusedServer) {
+        m_refusedServer = name;
+        qCWarning(lcCommands).nospace().noquote()
+            << "The time server name \"" << name << "\" is refused: it is neither a host name (letters, digits, hyphens and "
+            << "dots; a name with umlauts in its xn-- form) nor an IP address. The clock is not set.";
+    }
+    return false;
+}
+
 void ClockWindow::showState()
 {
     // Commands call this directly; it must never set off another one.
@@ -209,7 +229,7 @@ void ClockWindow::showState()
         return;
     const QScopedValueRollback<bool> guard(m_showingState, true);
 
-    m_menu->findChild<QAction *>(QStringLiteral("MenuEigenschaftenSynronisieren"))->setEnabled(!m_model.settings().timeServer.isEmpty());
+    m_menu->findChild<QAction *>(QStringLiteral("MenuEigenschaftenSynronisieren"))->setEnabled(timeServerUsable());
     // Topmost at its current position, with its outer size for the state.
     m_outerSize->setSize({kShortSize.width(), true, m_model.showsLabels() ? kTallHeight : kShortSize.height(), true});
     if (!isVisible())

@@ -65,6 +65,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Whether "synchronisieren" can do something with the stored name.
+    bool timeServerUsable();
     // The face (clockwindow.cpp).
     void createElements();
     void showDigit(int position, int digit);
@@ -111,6 +113,7 @@ private:
     QPointer<AboutDialog> m_aboutDialog;
 
     bool m_showingState = false;         // showState is running
+    QString m_refusedServer;             // the time server name last said to be refused
     bool m_firstShow = true;
     std::optional<QPoint> m_startPlace;  // the place from the settings file, until settled
     int m_startTicks = 0;
