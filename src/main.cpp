@@ -50,15 +50,14 @@ int main(int argc, char *argv[])
 #ifdef Q_OS_WIN
     lumitakt::WinSoundPlayer sound;
     // Windows keeps what a user's programs remember in the roaming profile: %APPDATA%\Lumitakt.
-    constexpr auto kSettingsLocation = QStandardPaths::AppDataLocation;
+    const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 #else
     lumitakt::PulseSoundPlayer sound;
-    constexpr auto kSettingsLocation = QStandardPaths::AppConfigLocation;
+    const QString configFolder = lumitakt::userConfigFolder(qgetenv("XDG_CONFIG_HOME"), qgetenv("HOME"));
 #endif
     lumitakt::HelpWindowViewer help;
 
-    const lumitakt::ProgramFiles files = lumitakt::ProgramFiles::find(
-        QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(kSettingsLocation));
+    const lumitakt::ProgramFiles files = lumitakt::ProgramFiles::find(QCoreApplication::applicationDirPath(), configFolder);
     lumitakt::SettingsKeeper settings(files.settingsFile, lumitakt::desktopScreens(), lumitakt::ClockWindow::kStartSize);
     lumitakt::ClockModel model(settings.loaded(), clock.now());
     lumitakt::ClockWindow window(model, settings, {clock, commands, sound, help}, files);

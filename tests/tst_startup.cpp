@@ -14,6 +14,8 @@ private Q_SLOTS:
     void platform();
     void settingsLocation_data();
     void settingsLocation();
+    void configFolder_data();
+    void configFolder();
 };
 
 void TstStartup::platform_data()
@@ -61,6 +63,9 @@ void TstStartup::settingsLocation_data()
     QTest::newRow("installed, helper kept beside the program")
         << QStringList{QStringLiteral("lumitakt-sync")} << QStringLiteral("/root/.config/Lumitakt")
         << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("bin"), QStringLiteral("/root/.config/Lumitakt/Lumitakt.ini")};
+    // Never the program's own folder: the settings stay in memory.
+    QTest::newRow("installed, no folder for the settings")
+        << QStringList() << QString() << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"), QString()};
 }
 
 void TstStartup::settingsLocation()
@@ -75,10 +80,30 @@ void TstStartup::settingsLocation()
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     const ProgramFiles files = ProgramFiles::find(root.filePath(QStringLiteral("bin")), config);
-    const auto inRoot = [&](const QString &path) { return path.startsWith(u'/') ? path : root.filePath(path); };
+    const auto inRoot = [&](const QString &path) { return path.isEmpty() || path.startsWith(u'/') ? path : root.filePath(path); };
     QCOMPARE(files.dataFolder, inRoot(expected[0]));
     QCOMPARE(files.helperFolder, inRoot(expected[1]));
     QCOMPARE(files.settingsFile, inRoot(expected[2]));
+}
+
+void TstStartup::configFolder_data()
+{
+    QTest::addColumn<QByteArray>("xdgConfigHome");
+    QTest::addColumn<QByteArray>("home");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("home") << QByteArray() << QByteArray("/home/u") << QStringLiteral("/home/u/.config/Lumitakt");
+    QTest::newRow("XDG_CONFIG_HOME") << QByteArray("/srv/c/") << QByteArray("/home/u") << QStringLiteral("/srv/c/Lumitakt");
+    QTest::newRow("relative XDG_CONFIG_HOME ignored") << QByteArray("c") << QByteArray("/home/u") << QStringLiteral("/home/u/.config/Lumitakt");
+    QTest::newRow("HOME unset") << QByteArray() << QByteArray() << QString();
+    QTest::newRow("relative HOME") << QByteArray(".") << QByteArray("u") << QString();
+}
+
+void TstStartup::configFolder()
+{
+    QFETCH(QByteArray, xdgConfigHome);
+    QFETCH(QByteArray, home);
+    QFETCH(QString, expected);
+    QCOMPARE(userConfigFolder(xdgConfigHome, home), expected);
 }
 
 QTEST_APPLESS_MAIN(TstStartup)

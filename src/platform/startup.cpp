@@ -1,6 +1,7 @@
 #include "platform/startup.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace lumitakt {
@@ -15,6 +16,16 @@ QByteArray preferredPlatform(const QByteArray &chosenPlatform, const QByteArray 
         return {};
     // Wayland stays the fallback should XWayland not answer.
     return "xcb;wayland";
+}
+
+QString userConfigFolder(const QByteArray &xdgConfigHome, const QByteArray &home)
+{
+    const auto absolute = [](const QByteArray &path) { return path.startsWith('/'); };
+    if (absolute(xdgConfigHome))
+        return QDir::cleanPath(QFile::decodeName(xdgConfigHome) + QStringLiteral("/Lumitakt"));
+    if (absolute(home))
+        return QDir::cleanPath(QFile::decodeName(home) + QStringLiteral("/.config/Lumitakt"));
+    return {};
 }
 
 ProgramFiles ProgramFiles::inOneFolder(const QString &folder)
@@ -32,7 +43,10 @@ ProgramFiles ProgramFiles::find(const QString &programFolder, const QString &use
     files.helperFolder = QFileInfo::exists(folder.filePath(QStringLiteral("lumitakt-sync")))
                              ? programFolder
                              : QDir::cleanPath(folder.filePath(QStringLiteral("../libexec/lumitakt")));
-    files.settingsFile = (userConfigFolder.isEmpty() ? programFolder : userConfigFolder) + QStringLiteral("/Lumitakt.ini");
+    // Never into the program's own folders: with no folder of the user's,
+    // the settings live in memory for this run.
+    if (!userConfigFolder.isEmpty())
+        files.settingsFile = userConfigFolder + QStringLiteral("/Lumitakt.ini");
     return files;
 }
 

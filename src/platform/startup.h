@@ -12,6 +12,11 @@ namespace lumitakt {
 QByteArray preferredPlatform(const QByteArray &chosenPlatform, const QByteArray &sessionType, const QByteArray &waylandDisplay,
                              const QByteArray &x11Display);
 
+// The user's folder for Lumitakt's settings by the XDG rules: in
+// $XDG_CONFIG_HOME, else in $HOME/.config; a relative path counts as none
+// (the rules say to ignore it). Empty where there is no such folder.
+QString userConfigFolder(const QByteArray &xdgConfigHome, const QByteArray &home);
+
 // Where the program's files are. A portable folder (the build folder, an
 // unpacked archive) has the sound beside the program and keeps everything
 // there, settings included. An installed program finds its data in
@@ -21,7 +26,7 @@ QByteArray preferredPlatform(const QByteArray &chosenPlatform, const QByteArray 
 struct ProgramFiles {
     QString dataFolder;   // the alarm sound, the help and its pictures
     QString helperFolder; // lumitakt-sync, which sets the computer's clock
-    QString settingsFile; // Lumitakt.ini
+    QString settingsFile; // Lumitakt.ini; empty: no place for it, kept in memory
 
     // Everything in one folder.
     static ProgramFiles inOneFolder(const QString &folder);

@@ -21,7 +21,11 @@ SettingsKeeper::SettingsKeeper(QString path, const QList<QRect> &screens, QSize 
 {
     const ClockSettings defaults;
     SettingsRecord record{defaults.look, 0, 0, defaults.timeServer, defaults.signalMode};
-    readSettingsFile(m_path).applyTo(record);
+    if (m_path.isEmpty())
+        qCWarning(lcSettings) << "There is no folder for the settings (HOME unset or relative, or XDG_CONFIG_HOME"
+                              << "relative): the clock starts on its defaults and keeps changes in memory only.";
+    else
+        readSettingsFile(m_path).applyTo(record);
 
     QList<QRect> screensTwips;
     for (const QRect &screen : screens)
@@ -63,6 +67,8 @@ bool SettingsKeeper::write(const ClockSettings &now)
     // a file that cannot be written is tried again at the next change, not
     // on every tick.
     m_saved = now;
+    if (m_path.isEmpty())
+        return false;
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (writeSettingsFile(m_path, {now.look, m_savedTwips.x(), m_savedTwips.y(), now.timeServer, now.signalMode}))
         return true;

@@ -22,7 +22,8 @@ public:
     // Ticks a moved window must stand still before its place is written (two seconds).
     static constexpr int kPlaceSettleTicks = 4;
 
-    // Reads the file at `path` over the defaults. A saved place at which a
+    // Reads the file at `path` over the defaults; an empty path keeps the
+    // settings in memory only. A saved place at which a
     // window of `windowSize` would not stand on any of the `screens` (the
     // primary first; all in pixels) is moved onto the primary one.
     SettingsKeeper(QString path, const QList<QRect> &screens, QSize windowSize);

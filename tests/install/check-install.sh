@@ -72,6 +72,21 @@ said=$( (ulimit -f 0 && QT_QPA_PLATFORM=offscreen HOME="$stage/nospace" exec tim
   || status=$?
 [ "$status" -eq 0 ] || fail "with no room to write, SIGTERM ended the program with $status"
 grep -q 'could not write the settings' <<<"$said" || fail "with no room to write, the program did not say so: $said"
+# Settings only where the XDG rules put them: a relative XDG_CONFIG_HOME is
+# ignored; with no HOME the settings stay in memory, and the clock says so.
+mkdir -p "$stage/cwd" "$stage/home"
+status=0
+(cd "$stage/cwd" && QT_QPA_PLATFORM=offscreen HOME="$stage/home" XDG_CONFIG_HOME=relative \
+   timeout --preserve-status 3 "$root/bin/lumitakt" >/dev/null 2>&1) || status=$?
+[ "$status" -eq 0 ] && [ -f "$stage/home/.config/Lumitakt/Lumitakt.ini" ] && [ ! -e "$stage/cwd/relative" ] \
+  || fail "with a relative XDG_CONFIG_HOME the settings went to: $(cd "$stage" && find cwd home -type f)"
+[ -e /.config/Lumitakt ] && fail "/.config/Lumitakt is there before the run without HOME"
+status=0
+said=$(cd "$stage/cwd" && env -u HOME -u XDG_CONFIG_HOME QT_QPA_PLATFORM=offscreen timeout --preserve-status 3 "$root/bin/lumitakt" 2>&1) \
+  || status=$?
+[ ! -e /.config/Lumitakt ] || { rm -rf /.config/Lumitakt; rmdir /.config 2>/dev/null; fail "without HOME the settings went to /.config"; }
+[ "$status" -eq 0 ] || fail "without HOME the program ended with $status"
+[ "$(grep -c 'no folder for the settings' <<<"$said")" -eq 1 ] || fail "without HOME the program did not say once where its settings are: $said"
 echo "install: all files in place"
 
 if [ "${2:-}" = package ]; then
