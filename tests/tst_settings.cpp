@@ -14,6 +14,7 @@
 
 #ifndef Q_OS_WIN
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 using namespace lumitakt;
@@ -273,6 +274,11 @@ void TstSettings::failedWriteKeepsTheOldFile_data()
     QTest::newRow("path is a folder") << s(u"path is a folder");
 #ifndef Q_OS_WIN
     QTest::newRow("disk full") << s(u"disk full"); // a file size limit stands in
+    // Root with a user's HOME (sudo -E) must not write where that user can
+    // point it, nor leave root's files in the user's folders.
+    QTest::newRow("a symbolic link") << s(u"a symbolic link");
+    QTest::newRow("a file of another user") << s(u"a file of another user");
+    QTest::newRow("a folder of another user") << s(u"a folder of another user");
 #endif
 }
 
@@ -290,6 +296,31 @@ void TstSettings::failedWriteKeepsTheOldFile()
         QVERIFY(QDir().mkdir(path));
         QVERIFY(!writeSettingsFile(path, next));
         QVERIFY(QFileInfo(path).isDir());
+#ifndef Q_OS_WIN
+    } else if (what != u"disk full") {
+        constexpr uid_t kNobody = 65534;
+        if (what != u"a symbolic link" && ::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        // The file the link points to, or the file itself.
+        const QString target = what == u"a symbolic link" ? dir.filePath(QStringLiteral("elsewhere.ini")) : path;
+        QVERIFY(writeSettingsFile(target, old));
+        if (what == u"a symbolic link")
+            QVERIFY(QFile::link(target, path));
+        else if (what == u"a file of another user")
+            QCOMPARE(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
+        else
+            QCOMPARE(::chown(QFile::encodeName(dir.path()).constData(), kNobody, kNobody), 0);
+        QVERIFY(!settingsWriteRefusal(path).isEmpty());
+        QVERIFY(!writeSettingsFile(path, next));
+        compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
+        QCOMPARE(QFileInfo(path).isSymLink(), what == u"a symbolic link");
+        // Nor is a folder for it made in another user's folder.
+        if (what == u"a folder of another user") {
+            SettingsKeeper keeper(dir.filePath(QStringLiteral("new/Lumitakt.ini")), {QRect(0, 0, 800, 600)}, QSize(200, 96));
+            QVERIFY(!keeper.write(keeper.loaded()));
+            QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("new"))));
+        }
+#endif
     } else {
 #ifndef Q_OS_WIN
         QVERIFY(writeSettingsFile(path, old));

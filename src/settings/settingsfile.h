@@ -50,7 +50,16 @@ SettingsRead readSettingsFile(const QString &path);
 // where the reader would otherwise not give them back unchanged.
 QByteArray formatSettings(const SettingsRecord &settings);
 // Writes through a temporary file that replaces the old one only once it is
-// complete, so a failure never leaves a damaged file. False if not written.
+// complete, so a failure never leaves a damaged file. False if not written,
+// and never written where settingsWriteRefusal refuses.
 bool writeSettingsFile(const QString &path, const SettingsRecord &settings);
+
+// Why this process must not write the settings file at `path`, or an empty
+// text where it may. Root runs with a user's HOME too (sudo -E): the file
+// is written only as a regular file (never through a symbolic link) owned
+// by the user the program runs as, in a folder of that user's that no one
+// else can write; a missing folder only where the nearest existing one is
+// such. Windows has no such checks.
+QString settingsWriteRefusal(const QString &path);
 
 } // namespace lumitakt

@@ -26,6 +26,12 @@ SettingsKeeper::SettingsKeeper(QString path, const QList<QRect> &screens, QSize 
                               << "relative): the clock starts on its defaults and keeps changes in memory only.";
     else
         readSettingsFile(m_path).applyTo(record);
+    // A file this process must not write (root with a user's HOME, say) is
+    // read, and left as it is.
+    if (const QString refusal = m_path.isEmpty() ? QString() : settingsWriteRefusal(m_path); !refusal.isEmpty()) {
+        qCWarning(lcSettings).noquote() << "The settings are read from" << m_path << "but not written there:" << refusal;
+        m_readOnly = true;
+    }
 
     QList<QRect> screensTwips;
     for (const QRect &screen : screens)
@@ -67,8 +73,13 @@ bool SettingsKeeper::write(const ClockSettings &now)
     // a file that cannot be written is tried again at the next change, not
     // on every tick.
     m_saved = now;
-    if (m_path.isEmpty())
+    if (m_path.isEmpty() || m_readOnly)
         return false;
+    // Checked again: a folder made here must be one this process may make.
+    if (!settingsWriteRefusal(m_path).isEmpty()) {
+        qCWarning(lcSettings).noquote() << "could not write the settings to" << m_path;
+        return false;
+    }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (writeSettingsFile(m_path, {now.look, m_savedTwips.x(), m_savedTwips.y(), now.timeServer, now.signalMode}))
         return true;

@@ -40,6 +40,7 @@ public:
 
 private:
     QString m_path;
+    bool m_readOnly = false; // read, never written: see settingsWriteRefusal
     ClockSettings m_loaded;
     ClockSettings m_saved; // what was last written, or read at start
     // The place as the file holds it: a place in twips that the window could

@@ -87,6 +87,14 @@ said=$(cd "$stage/cwd" && env -u HOME -u XDG_CONFIG_HOME QT_QPA_PLATFORM=offscre
 [ ! -e /.config/Lumitakt ] || { rm -rf /.config/Lumitakt; rmdir /.config 2>/dev/null; fail "without HOME the settings went to /.config"; }
 [ "$status" -eq 0 ] || fail "without HOME the program ended with $status"
 [ "$(grep -c 'no folder for the settings' <<<"$said")" -eq 1 ] || fail "without HOME the program did not say once where its settings are: $said"
+# Root with another user's HOME (sudo -E) leaves nothing of root's there.
+if [ "$(id -u)" -eq 0 ]; then
+  mkdir -p "$stage/user/.config" && chown -R nobody: "$stage/user"
+  said=$(QT_QPA_PLATFORM=offscreen HOME="$stage/user" timeout --preserve-status 3 "$root/bin/lumitakt" 2>&1) \
+    || fail "root with a user's HOME ended with $?"
+  [ -z "$(find "$stage/user" -user root)" ] || fail "root left files in the user's home: $(find "$stage/user" -user root)"
+  grep -q 'belongs to another user' <<<"$said" || fail "root with a user's HOME did not say why it writes nothing: $said"
+fi
 echo "install: all files in place"
 
 if [ "${2:-}" = package ]; then
