@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QTest>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 #include <QTimer>
 
 #include <memory>
@@ -48,6 +52,8 @@ private Q_SLOTS:
     void planForAName();
     void whoSetsTheClock_data();
     void whoSetsTheClock();
+    void untrustedHelperStartsNothing_data();
+    void untrustedHelperStartsNothing();
     void menuCommandStartsOnce();
     void dialogElements();
     void dialogStoresOnOkOnly_data();
@@ -89,12 +95,12 @@ void TstTimeSync::whoSetsTheClock_data()
     QTest::addColumn<bool>("byTick");
     QTest::addColumn<int>("pkcheckExit");
     QTest::addColumn<QStringList>("started");
-    const QString pkcheck = QStringLiteral("pkcheck --action-id org.lumitakt.Lumitakt.sync --process ")
+    const QString pkcheck = QStringLiteral("/usr/bin/pkcheck --action-id org.lumitakt.Lumitakt.sync --process ")
                             + QString::number(QCoreApplication::applicationPid());
     QTest::newRow("root, menu") << true << false << 0 << QStringList{QStringLiteral("HELPER ZEIT01")};
     QTest::newRow("root, tick") << true << true << 0 << QStringList{QStringLiteral("HELPER ZEIT01")};
-    QTest::newRow("user, menu") << false << false << 0 << QStringList{QStringLiteral("pkexec HELPER ZEIT01")};
-    QTest::newRow("user, tick, allowed") << false << true << 0 << QStringList{pkcheck, QStringLiteral("pkexec HELPER ZEIT01")};
+    QTest::newRow("user, menu") << false << false << 0 << QStringList{QStringLiteral("/usr/bin/pkexec HELPER ZEIT01")};
+    QTest::newRow("user, tick, allowed") << false << true << 0 << QStringList{pkcheck, QStringLiteral("/usr/bin/pkexec HELPER ZEIT01")};
     QTest::newRow("user, tick, refused") << false << true << 1 << QStringList{pkcheck};
     QTest::newRow("user, tick, would ask") << false << true << 2 << QStringList{pkcheck};
     QTest::newRow("user, tick, no pkcheck") << false << true << -1 << QStringList{pkcheck};
@@ -123,6 +129,43 @@ void TstTimeSync::whoSetsTheClock()
                                                                                          QStringLiteral("HELPER"));
     QCOMPARE(lines, started);
     QVERIFY(c.fakes.commands.running.isEmpty());
+}
+
+void TstTimeSync::untrustedHelperStartsNothing_data()
+{
+    // A helper someone else could have put or changed would run as root.
+    QTest::addColumn<QString>("what");
+    for (const char *what : {"no helper", "helper others can change", "folder others can write", "helper of another user"})
+        QTest::newRow(what) << QString::fromLatin1(what);
+}
+
+void TstTimeSync::untrustedHelperStartsNothing()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows starts its own net.exe");
+#else
+    QFETCH(QString, what);
+    Fixture c(QTime(12, 29, 59), QStringLiteral("ZEIT01"));
+    const QString helper = c.folder.filePath(QStringLiteral("lumitakt-sync"));
+    constexpr auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::WriteGroup
+                         | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    if (what == u"no helper") {
+        QVERIFY(QFile::remove(helper));
+    } else if (what == u"helper others can change") {
+        QVERIFY(QFile::setPermissions(helper, all));
+    } else if (what == u"folder others can write") {
+        QVERIFY(QFile::setPermissions(c.folder.path(), all));
+    } else {
+        if (::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        QCOMPARE(::chown(QFile::encodeName(helper).constData(), 65534, 65534), 0);
+    }
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^The clock is not set: its helper is not started, since ")));
+    c.trigger("MenuEigenschaftenSynronisieren");
+    c.tickAt(QTime(12, 30, 0));
+    QVERIFY(c.fakes.commands.started.isEmpty());
+    QVERIFY(c.fakes.commands.running.isEmpty());
+#endif
 }
 
 void TstTimeSync::menuCommandStartsOnce()

@@ -22,9 +22,10 @@ std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, boo
     const QString helper = helperFolder + QString::fromUtf16(kSyncHelper);
     if (asRoot)
         return SyncPlan{std::nullopt, {helper, {name}}};
-    SyncPlan plan{std::nullopt, {QStringLiteral("pkexec"), {helper, name}}};
+    // By their paths: a PATH set by someone else must not choose them.
+    SyncPlan plan{std::nullopt, {QStringLiteral("/usr/bin/pkexec"), {helper, name}}};
     if (request == SyncRequest::ByTick)
-        plan.check = SyncCommand{QStringLiteral("pkcheck"), {QStringLiteral("--action-id"), QString::fromUtf16(kSyncActionId),
+        plan.check = SyncCommand{QStringLiteral("/usr/bin/pkcheck"), {QStringLiteral("--action-id"), QString::fromUtf16(kSyncActionId),
                                                              QStringLiteral("--process"), QString::number(processId)}};
     return plan;
 #endif

@@ -104,6 +104,10 @@ struct ClockFixture {
     explicit ClockFixture(QDateTime start = at(QTime(14, 5, 33)), Show show = Hidden, const QByteArray &ini = {})
     {
         fakes.clock.set(start);
+        // The helper that sets the clock: only the fake starter runs it.
+        QFile helper(folder.filePath(QStringLiteral("lumitakt-sync")));
+        if (helper.open(QIODevice::WriteOnly))
+            helper.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
         if (!ini.isNull()) {
             QFile file(iniPath());
             if (file.open(QIODevice::WriteOnly))
