@@ -54,8 +54,16 @@ void TstStartup::settingsLocation_data()
     QTest::addColumn<QString>("config");
     QTest::addColumn<QStringList>("expected"); // data folder, helper folder, settings file
     QTest::newRow("build folder or unpacked archive")
-        << QStringList{QStringLiteral("Termin.wav"), QStringLiteral("lumitakt-sync")} << QStringLiteral("/home/u/.config/Lumitakt")
+        << QStringList{QStringLiteral("Lumitakt.portable"), QStringLiteral("Termin.wav"), QStringLiteral("lumitakt-sync")}
+        << QStringLiteral("/home/u/.config/Lumitakt") << QStringList{QStringLiteral("bin"), QStringLiteral("bin"), QStringLiteral("bin/Lumitakt.ini")};
+    // The settings beside the program stay there, whatever else is missing.
+    QTest::newRow("portable folder without its sound")
+        << QStringList{QStringLiteral("Lumitakt.ini")} << QStringLiteral("/home/u/.config/Lumitakt")
         << QStringList{QStringLiteral("bin"), QStringLiteral("bin"), QStringLiteral("bin/Lumitakt.ini")};
+    QTest::newRow("a sound alone makes no portable folder")
+        << QStringList{QStringLiteral("Termin.wav")} << QStringLiteral("/home/u/.config/Lumitakt")
+        << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"),
+                       QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini")};
     QTest::newRow("installed, whatever the prefix")
         << QStringList() << QStringLiteral("/home/u/.config/Lumitakt")
         << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"),

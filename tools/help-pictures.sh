@@ -13,11 +13,13 @@ trap '[ "$clock" -eq 0 ] || kill "$clock"; kill $wm $xvfb 2>/dev/null; rm -rf "$
 sleep 1
 openbox --sm-disable >/dev/null 2>&1 & wm=$!
 sleep 1.5
-cp "$bin/lumitakt" "$bin/Termin.wav" "$work/"
+cp "$bin/lumitakt" "$bin/Termin.wav" "$bin/Lumitakt.portable" "$work/"
 
 
 start() { # look, fake time
-  [ "$clock" -eq 0 ] || kill "$clock" 2>/dev/null || true; sleep 0.3
+  # The clock before ends first: it writes its settings as it ends, and a
+  # start while it runs would only bring it to the front.
+  [ "$clock" -eq 0 ] || { kill "$clock" 2>/dev/null; wait "$clock" || true; }
   printf '%s\r\n 1500 \r\n 1500 \r\n\r\n 1 \r\n' "$1" > "$work/Lumitakt.ini"
   LC_ALL=de_DE.UTF-8 LD_PRELOAD=$(ls /usr/lib/*/faketime/libfaketime.so.1 | head -1) \
     FAKETIME="@2026-12-06 $2" FAKETIME_DONT_FAKE_MONOTONIC=1 "$work/lumitakt" >/dev/null 2>&1 & clock=$!

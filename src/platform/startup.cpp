@@ -36,7 +36,8 @@ ProgramFiles ProgramFiles::inOneFolder(const QString &folder)
 ProgramFiles ProgramFiles::find(const QString &programFolder, const QString &userConfigFolder)
 {
     const QDir folder(programFolder);
-    if (QFileInfo::exists(folder.filePath(QStringLiteral("Termin.wav"))))
+    if (QFileInfo::exists(folder.filePath(QStringLiteral("Lumitakt.portable")))
+        || QFileInfo::exists(folder.filePath(QStringLiteral("Lumitakt.ini"))))
         return inOneFolder(programFolder);
     ProgramFiles files;
     files.dataFolder = QDir::cleanPath(folder.filePath(QStringLiteral("../share/lumitakt")));

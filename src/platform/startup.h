@@ -18,8 +18,10 @@ QByteArray preferredPlatform(const QByteArray &chosenPlatform, const QByteArray 
 QString userConfigFolder(const QByteArray &xdgConfigHome, const QByteArray &home);
 
 // Where the program's files are. A portable folder (the build folder, an
-// unpacked archive) has the sound beside the program and keeps everything
-// there, settings included. An installed program finds its data in
+// unpacked archive) is marked as one by the file Lumitakt.portable beside
+// the program, or by the settings file found there, and keeps everything
+// there, settings included; a missing sound or help never turns it into an
+// installed program. An installed program finds its data in
 // ../share/lumitakt and its helper in ../libexec/lumitakt, and keeps its
 // settings in the user's configuration folder: it never writes into its own
 // folders, whoever runs it.

@@ -110,7 +110,8 @@ try:
     # The clock in a portable folder of its own, its wall clock at 09:29:50.
     folder = tempfile.mkdtemp(prefix="lumitakt-a11y-")
     shutil.copy(program, folder)
-    shutil.copy(os.path.join(os.path.dirname(program), "Termin.wav"), folder)
+    for name in ("Termin.wav", "Lumitakt.portable"):
+        shutil.copy(os.path.join(os.path.dirname(program), name), folder)
     env = dict(os.environ, LC_ALL="de_DE.UTF-8", LANG="de_DE.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                LD_PRELOAD=faketime, FAKETIME="@2026-12-06 09:29:50", FAKETIME_DONT_FAKE_MONOTONIC="1")
     env.pop("QT_QPA_PLATFORM", None)

@@ -82,7 +82,7 @@ installed_look_is_green() { look_is_green "$(appdata_ini)"; }
 mkdir -p "$work/portable" "$work/linux"
 (cd "$work/portable" && cmake -E tar xf "$zip")
 portable="$work/portable/Lumitakt-$version-win64"
-cp "$linux/src/lumitakt" "$linux/src/Termin.wav" "$work/linux/"
+cp "$linux/src/lumitakt" "$linux/src/Termin.wav" "$linux/src/Lumitakt.portable" "$work/linux/"
 (cd "$portable" && exec wine Lumitakt.exe) > "$work/portable.log" 2>&1 & winclock=$!; pids+=($winclock)
 "$work/linux/lumitakt" > "$work/linux.log" 2>&1 & linuxclock=$!; pids+=($linuxclock)
 window=$(window_of "$winclock" '^lumitakt\.exe$')
