@@ -2,6 +2,7 @@
 #include "platform/clock.h"
 #include "platform/commandstarter.h"
 #include "platform/quitsignals.h"
+#include "platform/singleclock.h"
 #include "platform/startup.h"
 #include "settings/settingskeeper.h"
 #include "version.h"
@@ -58,7 +59,11 @@ int main(int argc, char *argv[])
     lumitakt::HelpWindowViewer help;
 
     const lumitakt::ProgramFiles files = lumitakt::ProgramFiles::find(QCoreApplication::applicationDirPath(), configFolder);
-    lumitakt::SettingsKeeper settings(files.settingsFile, lumitakt::desktopScreens(), lumitakt::ClockWindow::kStartSize);
+    lumitakt::SingleClock single(files.settingsFile);
+    if (single.claim() == lumitakt::SingleClock::Claim::ShownOther)
+        return 0;
+    lumitakt::SettingsKeeper settings(files.settingsFile, lumitakt::desktopScreens(), lumitakt::ClockWindow::kStartSize,
+                                      single.writeRefusal());
     lumitakt::ClockModel model(settings.loaded(), clock.now());
     lumitakt::ClockWindow window(model, settings, {clock, commands, sound, help}, files);
 
@@ -75,6 +80,7 @@ int main(int argc, char *argv[])
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.saveSettings(); },
                      Qt::DirectConnection);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.saveSettings(); });
+    QObject::connect(&single, &lumitakt::SingleClock::showRequested, &window, &lumitakt::ClockWindow::showInFront);
 
     window.show();
     return app.exec();

@@ -17,7 +17,8 @@ QRect inTwips(const QRect &pixels)
 
 } // namespace
 
-SettingsKeeper::SettingsKeeper(QString path, const QList<QRect> &screens, QSize windowSize) : m_path(std::move(path))
+SettingsKeeper::SettingsKeeper(QString path, const QList<QRect> &screens, QSize windowSize, QString writeRefusal)
+    : m_path(std::move(path))
 {
     const ClockSettings defaults;
     SettingsRecord record{defaults.look, 0, 0, defaults.timeServer, defaults.signalMode};
@@ -28,8 +29,10 @@ SettingsKeeper::SettingsKeeper(QString path, const QList<QRect> &screens, QSize 
         readSettingsFile(m_path).applyTo(record);
     // A file this process must not write (root with a user's HOME, say) is
     // read, and left as it is.
-    if (const QString refusal = m_path.isEmpty() ? QString() : settingsWriteRefusal(m_path); !refusal.isEmpty()) {
-        qCWarning(lcSettings).noquote() << "The settings are read from" << m_path << "but not written there:" << refusal;
+    if (!m_path.isEmpty() && writeRefusal.isEmpty())
+        writeRefusal = settingsWriteRefusal(m_path);
+    if (!m_path.isEmpty() && !writeRefusal.isEmpty()) {
+        qCWarning(lcSettings).noquote() << "The settings are read from" << m_path << "but not written there:" << writeRefusal;
         m_readOnly = true;
     }
 

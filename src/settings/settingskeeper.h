@@ -25,8 +25,9 @@ public:
     // Reads the file at `path` over the defaults; an empty path keeps the
     // settings in memory only. A saved place at which a
     // window of `windowSize` would not stand on any of the `screens` (the
-    // primary first; all in pixels) is moved onto the primary one.
-    SettingsKeeper(QString path, const QList<QRect> &screens, QSize windowSize);
+    // primary first; all in pixels) is moved onto the primary one. With a
+    // `writeRefusal`, the file is read but never written.
+    SettingsKeeper(QString path, const QList<QRect> &screens, QSize windowSize, QString writeRefusal = {});
 
     // What the file gave at start.
     const ClockSettings &loaded() const { return m_loaded; }

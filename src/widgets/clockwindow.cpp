@@ -300,6 +300,14 @@ void ClockWindow::saveSettings()
     m_settings.saveChanges(m_model.settings());
 }
 
+void ClockWindow::showInFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
 void ClockWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);

@@ -56,6 +56,9 @@ public:
     // Writes the settings file if a kept value changed since it was last
     // written: for the ways out of the program other than the close button.
     void saveSettings();
+    // Another start of the program: the clock comes back from the task bar
+    // and to the front instead.
+    void showInFront();
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -74,10 +74,12 @@ class TstE2E : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
+    void cleanup();
     void clockOnARealScreen();
     void settingsSurviveARestart();
     void settingsKeptHoweverTheClockEnds_data();
     void settingsKeptHoweverTheClockEnds();
+    void oneClockPerSettingsFile();
     void stopwatchThroughTheKeyboardMenu();
     void appointmentRingsThroughTheSpeaker_data();
     void appointmentRingsThroughTheSpeaker();
@@ -109,6 +111,13 @@ void TstE2E::initTestCase()
     QVERIFY(QFile::copy(QStringLiteral(LUMITAKT_EXECUTABLE), m_program));
     QVERIFY(QFile::copy(QFileInfo(QStringLiteral(LUMITAKT_EXECUTABLE)).dir().filePath(QStringLiteral("Termin.wav")),
                         m_programFolder.filePath(QStringLiteral("Termin.wav"))));
+    QFile marker(m_programFolder.filePath(QStringLiteral("Lumitakt.portable")));
+    QVERIFY(marker.open(QIODevice::WriteOnly));
+}
+
+void TstE2E::cleanup()
+{
+    m_x.stopClients();
 }
 
 qulonglong TstE2E::windowNamed(const QString &pattern, int timeoutMs)
@@ -166,6 +175,7 @@ int TstE2E::wrongPixels(qulonglong window, const QString &hhmm, QRgb lit)
 
 void TstE2E::clockOnARealScreen()
 {
+    QFile::remove(iniPath());
     qulonglong window = 0;
     QProcess *clock = startClock(&window);
     QVERIFY2(window, qPrintable(QStringLiteral("the clock window did not appear: state %1, error %2, %3").arg(clock->state()).arg(clock->error()).arg(
@@ -323,6 +333,50 @@ void TstE2E::settingsKeptHoweverTheClockEnds()
         QString error;
         QVERIFY2(m_x.start(&error), qPrintable(error));
     }
+}
+
+void TstE2E::oneClockPerSettingsFile()
+{
+    // The running clock gets a new look and goes to the task bar.
+    QFile::remove(iniPath());
+    qulonglong window = 0;
+    QProcess *first = startClock(&window);
+    QVERIFY(window);
+    QVERIFY2(m_x.menu(window, QStringLiteral("E"), {QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")}),
+             "the menu did not open");
+    const auto saved = [&] {
+        QFile file(iniPath());
+        return file.open(QIODevice::ReadOnly) ? file.readLine() : QByteArray();
+    };
+    QVERIFY(waitFor(10000, [&] { return saved() == "gr\xFCn\r\n"; }));
+    const auto state = [&] { return m_x.property(window, QStringLiteral("WM_STATE")); };
+    QVERIFY(m_x.keys(window, {QStringLiteral("m")}));
+    QVERIFY(waitFor(3000, [&] { return state().contains(QStringLiteral("Iconic")); }));
+
+    // Started again on the same settings file, the program brings that clock
+    // back and ends, so nothing it holds can undo the choice.
+    QProcess *second = m_x.launch(m_program, {});
+    QVERIFY2(second->waitForFinished(10000), "a second clock runs on the same settings file");
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QVERIFY2(waitFor(5000, [&] { return state().contains(QStringLiteral("Normal")); }), qPrintable(state()));
+    QCOMPARE(saved(), QByteArray("gr\xFCn\r\n"));
+
+    // A clock in a portable folder of its own runs beside it.
+    QTemporaryDir otherFolder;
+    const QString other = otherFolder.filePath(QStringLiteral("lumitakt"));
+    QVERIFY(QFile::copy(m_program, other));
+    QVERIFY(QFile::copy(m_programFolder.filePath(QStringLiteral("Lumitakt.portable")), otherFolder.filePath(QStringLiteral("Lumitakt.portable"))));
+    QProcess *beside = m_x.launch(other, {});
+    QVERIFY2(m_x.waitForManagedWindow(beside->processId(), {QStringLiteral("--classname"), QStringLiteral("^lumitakt$")}),
+             "a clock with settings of its own did not start beside the first");
+
+    // A clock that dies leaves its lock behind; the next start takes it over.
+    first->kill();
+    QVERIFY(first->waitForFinished(3000));
+    startClock(&window);
+    QVERIFY2(window, "the lock of a clock that died keeps the next one from starting");
+    m_x.stopClients(); // before the other folder goes
 }
 
 void TstE2E::stopwatchThroughTheKeyboardMenu()

@@ -58,11 +58,16 @@ XSession::~XSession()
     stop();
 }
 
-void XSession::stop()
+void XSession::stopClients()
 {
     for (auto it = m_clients.rbegin(); it != m_clients.rend(); ++it)
         ::stop(it->get());
     m_clients.clear();
+}
+
+void XSession::stop()
+{
+    stopClients();
     ::stop(m_wm.get());
     ::stop(m_xvfb.get());
     m_wm.reset();

@@ -77,6 +77,9 @@ public:
     void stop();
     // Stops only the X server, as at the end of a desktop session.
     void stopServer();
+    // Stops the programs started on the display so far: what a test left
+    // running never meets the next one.
+    void stopClients();
     QString display() const { return m_display; }
     QProcessEnvironment environment() const;
 
