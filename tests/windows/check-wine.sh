@@ -2,7 +2,7 @@
 # Lumitakt for Windows under Wine, as a user meets it, on an X display of its
 # own with openbox: the portable program from its zip (German caption, kept
 # on top, the face pixel for pixel the Linux build's, the look it is given
-# kept beside it), then the installer run silently, the installed program
+# kept beside it, one clock for two starts), then the installer run silently, the installed program
 # keeping its settings in the user's profile when the session ends, and the
 # uninstaller leaving nothing behind.
 #
@@ -108,8 +108,17 @@ echo "wine: the portable program shows the German date, stays on top, draws the 
 # A look from the menu (Eigenschaften, LED grün) is kept beside the program.
 x_menu "$window" E Down Down Return || fail "the portable program's menu did not choose LED grün"
 x_wait 20 look_is_green "$portable/Lumitakt.ini" || fail "the chosen look is not in Lumitakt.ini beside the program"
+# Started again, it brings the running clock out of the task bar and ends.
+wm_state() { xprop -id "$window" WM_STATE | grep -q "window state: $1"; }
+x_keys "$window" m && x_wait 10 wm_state Iconic || fail "m did not minimise the portable program"
+status=0
+(cd "$portable" && exec timeout 60 wine Lumitakt.exe) > "$work/again.log" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "a second start of the portable program ended with $status (124: it ran beside the first)"
+x_wait 10 wm_state Normal || fail "a second start did not bring the running clock back"
+[ "$(xdotool search --onlyvisible --classname '^lumitakt\.exe$' | wc -l)" -eq 1 ] || fail "two starts show more than one clock"
 close_and_wait "$window" "$winclock"
-echo "wine: the portable program keeps its look in Lumitakt.ini beside itself"
+[ ! -e "$portable/Lumitakt.lock" ] || fail "the clock left its lock behind"
+echo "wine: the portable program keeps its look in Lumitakt.ini beside itself, and a second start brings it back"
 
 # 2. The installer, silently; the installed program; the uninstaller.
 wine "$setup" /S > "$work/setup.log" 2>&1
