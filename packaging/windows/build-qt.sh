@@ -29,13 +29,12 @@ mkdir build
 cd build
 # Debian's source has no src/3rdparty/wintab, so no tablet events; without
 # Direct2D the DirectWrite 3 font engine must go too, or the program does
-# not link. Everything the clock does not use stays out; of the network
-# module it uses only the local sockets that find a clock already running.
+# not link. Everything the clock does not use stays out.
 "../$src/configure" -prefix "$prefix" -release -static -static-runtime \
   -xplatform win32-g++ -qt-host-path /usr \
   -nomake examples -nomake tests \
   -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre \
-  -no-feature-sql -no-feature-ssl -no-feature-schannel -no-feature-printsupport -no-feature-xml -no-feature-concurrent \
+  -no-feature-sql -no-feature-network -no-feature-printsupport -no-feature-xml -no-feature-concurrent \
   -no-opengl -no-feature-vulkan -no-dbus -no-icu \
   -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3 \
   -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \

@@ -5,24 +5,29 @@
 
 #include <memory>
 
-class QLocalServer;
+class QFileSystemWatcher;
 class QLockFile;
 
 namespace lumitakt {
 
 // One clock per settings file. Two clocks on one file would each write back
 // their own values when they end, and a choice made in one would be lost to
-// the other. The first clock holds a lock beside the file and listens on a
-// local socket named after it; a later start finds the lock held, asks the
-// running clock to come to the front and ends. A lock left by a clock that
-// died is taken over. Clocks on different files (two portable folders) run
-// side by side.
+// the other. The first clock holds a lock beside the file and watches its
+// folder; a later start finds the lock held, leaves a request there for the
+// running clock to come to the front, and ends once the clock has taken it.
+// A lock left by a clock that died is taken over. Clocks on different files
+// (two portable folders) run side by side.
+//
+// The request is a file in the settings folder, which belongs to the user
+// and which no one else may write, so no other user can answer in the
+// running clock's place or keep a clock from starting, as a socket or pipe
+// name in a shared namespace would allow; and it needs nothing beyond Qt Core.
 class SingleClock final : public QObject {
     Q_OBJECT
 public:
     enum class Claim {
         Alone,       // this is the clock for the file, or there is nothing to share
-        ShownOther,  // the clock already running was asked to come to the front: end now
+        ShownOther,  // the clock already running took the request to come to the front: end now
         Unreachable, // a clock holds the file but does not answer: run without writing it
     };
 
@@ -38,12 +43,14 @@ Q_SIGNALS:
     void showRequested();
 
 private:
-    void listen(const QString &name);
+    void watchForRequests();
+    bool takeRequest();
 
     QString m_settingsFile;
+    QString m_request;
     QString m_writeRefusal;
     std::unique_ptr<QLockFile> m_lock;
-    std::unique_ptr<QLocalServer> m_server;
+    std::unique_ptr<QFileSystemWatcher> m_watcher;
 };
 
 } // namespace lumitakt
