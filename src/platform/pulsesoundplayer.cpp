@@ -1,7 +1,7 @@
 #include "platform/pulsesoundplayer.h"
 
 #include "logging.h"
-#include "platform/regularfile.h"
+#include "settings/regularfile.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "settings/settingsfile.h"
 
-#include "platform/regularfile.h"
+#include "settings/regularfile.h"
 #include "settings/cp1252.h"
 
 #include <QFile>

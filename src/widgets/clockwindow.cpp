@@ -1,7 +1,7 @@
 #include "widgets/clockwindow.h"
 
 #include "face/looks.h"
-#include "face/pictureelement.h"
+#include "widgets/pictureelement.h"
 #include "face/segmentpictures.h"
 #include "logging.h"
 #include "model/clockmodel.h"

@@ -1,7 +1,7 @@
 #include "widgets/helpwindow.h"
 
 #include "logging.h"
-#include "platform/regularfile.h"
+#include "settings/regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>

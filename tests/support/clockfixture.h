@@ -4,7 +4,7 @@
 // by the test, and quiet about what the offscreen platform cannot do.
 
 #include "face/looks.h"
-#include "face/pictureelement.h"
+#include "widgets/pictureelement.h"
 #include "face/picturestores.h"
 #include "model/clockmodel.h"
 #include "settings/settingskeeper.h"

@@ -1,4 +1,4 @@
-#include "platform/regularfile.h"
+#include "settings/regularfile.h"
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>

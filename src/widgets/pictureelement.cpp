@@ -1,4 +1,4 @@
-#include "face/pictureelement.h"
+#include "widgets/pictureelement.h"
 
 #include "widgets/accessibility.h"
 
