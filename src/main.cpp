@@ -4,29 +4,17 @@
 #include "platform/quitsignals.h"
 #include "platform/singleclock.h"
 #include "platform/startup.h"
+#include "platform/system.h"
 #include "settings/settingskeeper.h"
 #include "version.h"
 #include "widgets/clockwindow.h"
 #include "widgets/helpwindow.h"
 
-#ifdef Q_OS_WIN
-#include "platform/winsoundplayer.h"
-#else
-#include "platform/pulsesoundplayer.h"
-#endif
-
 #include <QApplication>
-#include <QStandardPaths>
-
-#include <csignal>
 
 int main(int argc, char *argv[])
 {
-#ifdef Q_OS_UNIX
-    // A write beyond the file size limit (ulimit -f) fails as a write, which
-    // the settings code reports and survives, instead of ending the clock.
-    ::signal(SIGXFSZ, SIG_IGN);
-#endif
+    lumitakt::prepareProcess();
     const QByteArray platform = lumitakt::preferredPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"),
                                                             qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY"));
     if (!platform.isEmpty())
@@ -48,24 +36,18 @@ int main(int argc, char *argv[])
 
     lumitakt::SystemClock clock;
     lumitakt::ProcessCommandStarter commands;
-#ifdef Q_OS_WIN
-    lumitakt::WinSoundPlayer sound;
-    // Windows keeps what a user's programs remember in the roaming profile: %APPDATA%\Lumitakt.
-    const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-#else
-    lumitakt::PulseSoundPlayer sound;
-    const QString configFolder = lumitakt::userConfigFolder(qgetenv("XDG_CONFIG_HOME"), qgetenv("HOME"));
-#endif
+    const std::unique_ptr<lumitakt::SoundPlayer> sound = lumitakt::systemSoundPlayer();
     lumitakt::HelpWindowViewer help;
 
-    const lumitakt::ProgramFiles files = lumitakt::ProgramFiles::find(QCoreApplication::applicationDirPath(), configFolder);
+    const lumitakt::ProgramFiles files =
+        lumitakt::ProgramFiles::find(QCoreApplication::applicationDirPath(), lumitakt::userSettingsFolder());
     lumitakt::SingleClock single(files.settingsFile);
     if (single.claim() == lumitakt::SingleClock::Claim::ShownOther)
         return 0;
     lumitakt::SettingsKeeper settings(files.settingsFile, lumitakt::desktopScreens(), lumitakt::ClockWindow::kStartSize,
                                       single.writeRefusal());
     lumitakt::ClockModel model(settings.loaded(), clock.now());
-    lumitakt::ClockWindow window(model, settings, {clock, commands, sound, help}, files);
+    lumitakt::ClockWindow window(model, settings, {clock, commands, *sound, help}, files);
 
     // The clock usually ends with the session, not with its close button:
     // every way out keeps the settings. SIGTERM, SIGINT and SIGHUP end the

@@ -1,4 +1,4 @@
-#include "model/timesync.h"
+#include "platform/timesetter.h"
 #include "support/clockfixture.h"
 #include "widgets/timeserverdialog.h"
 

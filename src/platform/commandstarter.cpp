@@ -4,22 +4,14 @@
 
 #include <QProcess>
 
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace lumitakt {
 
-namespace {
-
-// Starts a child process; its object goes once the program has ended, and
-// the event loop collects the program, so it never lingers as a zombie.
-// What the program writes to its error output reaches ours only where asked
-// for: a check that answers "no" every ten minutes is no news to anybody.
-void launch(const QString &program, const QStringList &arguments, bool forwardErrors,
-            std::function<void(int exitCode)> finished)
+// The process object goes once the program has ended, and the event loop
+// collects the program, so it never lingers as a zombie. What the program
+// writes to its error output reaches ours only where asked for: a check
+// that answers "no" every ten minutes is no news to anybody.
+void ProcessCommandStarter::launch(const QString &program, const QStringList &arguments, bool forwardErrors,
+                                   std::function<void(int exitCode)> finished)
 {
     auto *process = new QProcess;
     process->setStandardOutputFile(QProcess::nullDevice());
@@ -43,39 +35,9 @@ void launch(const QString &program, const QStringList &arguments, bool forwardEr
     process->start(program, arguments);
 }
 
-} // namespace
-
-void ProcessCommandStarter::start(const QString &program, const QStringList &arguments)
-{
-#ifdef Q_OS_WIN
-    // A console command runs in a minimised window that takes no focus.
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
-        args->flags |= CREATE_NEW_CONSOLE;
-        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        args->startupInfo->wShowWindow = SW_SHOWMINNOACTIVE;
-    });
-    if (!process.startDetached())
-        qCWarning(lcCommands).noquote() << "could not start" << program << "-" << process.errorString();
-#else
-    launch(program, arguments, true, {});
-#endif
-}
-
 void ProcessCommandStarter::run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished)
 {
     launch(program, arguments, false, std::move(finished));
-}
-
-bool ProcessCommandStarter::startsAsRoot() const
-{
-#ifdef Q_OS_WIN
-    return false;
-#else
-    return ::geteuid() == 0;
-#endif
 }
 
 } // namespace lumitakt

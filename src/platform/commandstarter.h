@@ -27,11 +27,17 @@ public:
 // as the one asking, and refuses to serve a process that has already gone,
 // so a program reparented away (started detached) is never allowed anything.
 // On Windows a started command runs detached in a minimised console window.
+// (start and startsAsRoot: commandstarter_unix.cpp, commandstarter_windows.cpp.)
 class ProcessCommandStarter final : public CommandStarter {
 public:
     void start(const QString &program, const QStringList &arguments) override;
     void run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished) override;
     bool startsAsRoot() const override;
+
+private:
+    // Starts a child process whose end the event loop collects.
+    static void launch(const QString &program, const QStringList &arguments, bool forwardErrors,
+                       std::function<void(int exitCode)> finished);
 };
 
 } // namespace lumitakt

@@ -1,19 +1,51 @@
 #pragma once
 
-#include "model/timesync.h"
-
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace lumitakt {
 
 class CommandStarter;
 
-// Why `program` must not be started to act as root, or an empty text when
-// it may: it and every folder above it must belong to root (or to the user
-// the clock runs as, unless that is root) and be writable by no one else;
-// a folder such as /tmp, whose sticky bit keeps others from replacing what
-// is not theirs, may be writable by all. Windows has no such check.
-QString programRefusal(const QString &program);
+// One command to start, never through a shell.
+struct SyncCommand {
+    QString program;
+    QStringList arguments;
+    bool operator==(const SyncCommand &) const = default;
+};
+
+// How the computer's clock is set from a time server: the command that does
+// it, and, where no question may be put to the user, a check that must exit
+// with 0 before that command is started.
+struct SyncPlan {
+    std::optional<SyncCommand> check;
+    SyncCommand command;
+    bool operator==(const SyncPlan &) const = default;
+};
+
+// Who asks for the clock to be set: the user through the menu, who may be
+// asked for the administrator's password, or the tick, which never asks.
+enum class SyncRequest { ByUser, ByTick };
+
+// What to start for the stored server name (blanks at either end do not
+// count), or nothing when no server is set or the name cannot be one.
+// Each system has its own (timesetter_unix.cpp, timesetter_windows.cpp):
+// on Linux only the helper lumitakt-sync in `helperFolder` sets the clock,
+// started directly where the program runs as root, otherwise through
+// pkexec, and the tick first asks pkcheck whether polkit allows it without
+// a question.
+std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, bool asRoot, const QString &helperFolder,
+                                 qint64 processId);
+
+// Why the helper in `helperFolder` must not be started to act as root, or
+// an empty text when it may: on Linux it and every folder above it must
+// belong to root (or to the user the clock runs as, unless that is root)
+// and be writable by no one else; a folder such as /tmp, whose sticky bit
+// keeps others from replacing what is not theirs, may be writable by all.
+// Windows starts no helper of its own.
+QString helperRefusal(const QString &helperFolder);
 
 // Sets the computer's clock from a time server, started and forgotten:
 // nothing of its result is used, and a command that cannot start changes

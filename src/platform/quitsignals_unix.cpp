@@ -2,18 +2,15 @@
 
 #include <QSocketNotifier>
 
-#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <csignal>
-#endif
 
 namespace lumitakt {
 
-#ifdef Q_OS_UNIX
 namespace {
 
 constexpr std::array kQuitSignals{SIGTERM, SIGINT, SIGHUP};
@@ -31,11 +28,9 @@ extern "C" void onQuitSignal(int)
 }
 
 } // namespace
-#endif
 
 QuitSignals::QuitSignals(QObject *parent) : QObject(parent)
 {
-#ifdef Q_OS_UNIX
     if (g_pipe[0] >= 0 || ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
@@ -46,12 +41,10 @@ QuitSignals::QuitSignals(QObject *parent) : QObject(parent)
     action.sa_flags = SA_RESTART;
     for (const int signalNumber : kQuitSignals)
         ::sigaction(signalNumber, &action, nullptr);
-#endif
 }
 
 QuitSignals::~QuitSignals()
 {
-#ifdef Q_OS_UNIX
     if (!m_notifier)
         return;
     struct sigaction action = {};
@@ -64,19 +57,16 @@ QuitSignals::~QuitSignals()
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;
-#endif
 }
 
 void QuitSignals::readPipe()
 {
-#ifdef Q_OS_UNIX
     char bytes[16];
     bool requested = false;
     while (::read(g_pipe[0], bytes, sizeof bytes) > 0)
         requested = true;
     if (requested)
         Q_EMIT quitRequested();
-#endif
 }
 
 } // namespace lumitakt

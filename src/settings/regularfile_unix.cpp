@@ -1,16 +1,11 @@
 #include "settings/regularfile.h"
 
-#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#include <QFileInfo>
-#endif
 
 namespace lumitakt {
 
-#ifdef Q_OS_UNIX
 int openRegularFileDescriptor(const QString &path)
 {
     // Without O_NONBLOCK, opening a pipe waits for a writer: for ever.
@@ -38,12 +33,5 @@ bool openRegularFile(QFile &file)
     ::close(fd);
     return false;
 }
-#else
-// Windows has no pipes or devices among a folder's files.
-bool openRegularFile(QFile &file)
-{
-    return QFileInfo(file.fileName()).isFile() && file.open(QIODevice::ReadOnly);
-}
-#endif
 
 } // namespace lumitakt

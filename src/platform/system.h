@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/soundplayer.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace lumitakt {
+
+// What differs between the systems when the program starts, one file per
+// system (system_unix.cpp, system_windows.cpp).
+
+// Before anything else: on Unix a write beyond the file size limit
+// (ulimit -f) fails as a write, which the settings code reports and
+// survives, instead of ending the clock with SIGXFSZ.
+void prepareProcess();
+
+// The system's sound player for the alarm.
+std::unique_ptr<SoundPlayer> systemSoundPlayer();
+
+// The folder for the user's settings: on Unix by the XDG rules (see
+// userConfigFolder), on Windows the roaming profile, %APPDATA%\Lumitakt.
+// Empty where there is none. Needs the application object.
+QString userSettingsFolder();
+
+} // namespace lumitakt
