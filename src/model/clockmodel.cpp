@@ -3,6 +3,8 @@
 #include "model/clocktexts.h"
 #include "model/timesync.h"
 
+#include <utility>
+
 namespace lumitakt {
 
 ClockModel::ClockModel(const ClockSettings &settings, const QDateTime &now)
@@ -19,6 +21,9 @@ ClockTick ClockModel::tick(const QDateTime &now, bool minimised)
     const QTime time = now.time();
     const int minute = minuteOfDay(time);
     ClockTick result;
+    // The tick before this one: the ten-minute rule and the missed
+    // appointment below both compare with it, so it is taken here, once.
+    const QDateTime previous = std::exchange(m_previousTick, now);
 
     // The colon blinks: shown one tick, hidden the next.
     m_colonShown = !m_colonShown;
@@ -27,7 +32,7 @@ ClockTick ClockModel::tick(const QDateTime &now, bool minimised)
     // Every ten minutes the computer's clock is set from the time server,
     // once: the second tick within second 0 leaves it to the first.
     result.setClock = syncDue(time.minute(), time.second())
-                      && !(m_previousTick.isValid() && m_previousTick.toSecsSinceEpoch() == now.toSecsSinceEpoch());
+                      && !(previous.isValid() && previous.toSecsSinceEpoch() == now.toSecsSinceEpoch());
 
     // The caption carries the date, and the time while minimised; it is only
     // made anew when what it shows can have changed.
@@ -42,9 +47,14 @@ ClockTick ClockModel::tick(const QDateTime &now, bool minimised)
         result.spokenName = spokenClockName(date, time);
     }
 
-    if (alarmDue(now, time)) {
+    // An appointment whose minute no tick saw (the computer slept through
+    // it, or its clock was set ahead) is due now, for a minute, as if it had
+    // just begun.
+    if (m_appointment.wasMissedBetween(previous, now))
+        m_lateAlarmEnd = now.addSecs(60);
+    if (alarmDue(now)) {
         result.showAlarm = true;
-        result.playSound = soundsNow();
+        result.playSound = soundAlarm();
     }
 
     result.digits = timeDigits(time);
@@ -53,19 +63,13 @@ ClockTick ClockModel::tick(const QDateTime &now, bool minimised)
     return result;
 }
 
-bool ClockModel::alarmDue(const QDateTime &now, QTime time)
+bool ClockModel::alarmDue(const QDateTime &now) const
 {
-    // An appointment whose minute no tick saw (the computer slept through
-    // it, or its clock was set ahead) is due now, for a minute, as if it had
-    // just begun.
-    if (m_appointment.wasMissedBetween(m_previousTick, now))
-        m_lateAlarmEnd = now.addSecs(60);
-    m_previousTick = now;
     const bool late = m_lateAlarmEnd.isValid() && now < m_lateAlarmEnd && now >= m_lateAlarmEnd.addSecs(-60) && m_appointment.isSet();
-    return late || m_appointment.isDueAt(time);
+    return late || m_appointment.isDueAt(now.time());
 }
 
-bool ClockModel::soundsNow()
+bool ClockModel::soundAlarm()
 {
     // Once per appointment in "einmal" mode (1), on every due tick in any other.
     if (m_appointment.sounded)

@@ -63,9 +63,13 @@ public:
     QString labelsDescription() const;
 
 private:
-    bool alarmDue(const QDateTime &now, QTime time);
+    // Whether the alarm shows at `now`: the appointment's minute, or the
+    // minute after a missed one.
+    bool alarmDue(const QDateTime &now) const;
     QString appointmentTime() const; // "hh:mm", empty with no appointment
-    bool soundsNow();
+    // Whether the alarm's sound plays now; in "einmal" mode it marks the
+    // appointment as sounded.
+    bool soundAlarm();
 
     ClockSettings m_settings;
     Appointment m_appointment;
