@@ -20,12 +20,14 @@ namespace lumitakt {
 namespace {
 
 // One item of the menu: its objectName, its caption, and what it does; a
-// separator where the caption is null.
+// separator where the caption is null. The window keeps the items whose
+// state changes in `held`.
 struct MenuItem {
     const char16_t *name;
     const char16_t *caption;
     void (ClockWindow::*command)();
     bool enabled = true;
+    QAction **held = nullptr;
 };
 
 QAction *addItem(QMenu *menu, const char16_t *name, const char16_t *caption)
@@ -62,6 +64,8 @@ void ClockWindow::createMenu()
         for (const MenuItem &item : items) {
             QAction *action = addItem(menu, item.name, item.caption);
             action->setEnabled(item.enabled);
+            if (item.held)
+                *item.held = action;
             if (item.command)
                 connect(action, &QAction::triggered, this, item.command);
         }
@@ -71,9 +75,9 @@ void ClockWindow::createMenu()
     addItems(m_menu, {{u"MenuTerminEingeben", u"&Termin eingeben          ", &ClockWindow::enterAppointment},
                       {u"MenuTerminLöschen", u"Termin l&öschen", &ClockWindow::deleteAppointment},
                       separator(u"Line1"),
-                      {u"MenuStopuhrStarten", u"Stopuhr &starten", &ClockWindow::startStopwatch},
-                      {u"MenuStopuhrAnhalten", u"Stopuhr &anhalten", &ClockWindow::haltOrContinueStopwatch, false},
-                      {u"MenuStopuhrLöschen", u"Stopuhr &löschen", &ClockWindow::clearStopwatch, false},
+                      {u"MenuStopuhrStarten", u"Stopuhr &starten", &ClockWindow::startStopwatch, true, &m_startStopwatchAction},
+                      {u"MenuStopuhrAnhalten", u"Stopuhr &anhalten", &ClockWindow::haltOrContinueStopwatch, false, &m_haltStopwatchAction},
+                      {u"MenuStopuhrLöschen", u"Stopuhr &löschen", &ClockWindow::clearStopwatch, false, &m_clearStopwatchAction},
                       separator(u"L2")});
 
     QMenu *properties = m_menu->addMenu(QStringLiteral("&Eigenschaften..."));
@@ -85,7 +89,7 @@ void ClockWindow::createMenu()
     addItems(properties, {separator(u"L3"), {u"MenuEigenschaftenSynronisierenMit", u"synchronisieren mit ...", &ClockWindow::chooseTimeServer}});
 
     addItems(m_menu, {separator(u"L4"),
-                      {u"MenuEigenschaftenSynronisieren", u"s&ynchronisieren", &ClockWindow::setClockNow},
+                      {u"MenuEigenschaftenSynronisieren", u"s&ynchronisieren", &ClockWindow::setClockNow, true, &m_setClockAction},
                       separator(u"L5"),
                       {u"MenuHilfe", u"&Hilfe", &ClockWindow::showHelp},
                       {u"MenuInfo", u"&Info über ...", &ClockWindow::showAbout},
@@ -219,13 +223,11 @@ void ClockWindow::clearStopwatch()
 
 void ClockWindow::applyStopwatchMenu(const Stopwatch::Menu &menu)
 {
-    const auto item = [this](const char *name) { return m_menu->findChild<QAction *>(QString::fromUtf8(name)); };
-    item("MenuStopuhrStarten")->setEnabled(menu.canStart);
-    QAction *halt = item("MenuStopuhrAnhalten");
-    halt->setEnabled(menu.canHalt);
+    m_startStopwatchAction->setEnabled(menu.canStart);
+    m_haltStopwatchAction->setEnabled(menu.canHalt);
     if (menu.haltCaption)
-        halt->setText(QString::fromUtf16(menu.haltCaption));
-    item("MenuStopuhrLöschen")->setEnabled(menu.canClear);
+        m_haltStopwatchAction->setText(QString::fromUtf16(menu.haltCaption));
+    m_clearStopwatchAction->setEnabled(menu.canClear);
 }
 
 } // namespace lumitakt

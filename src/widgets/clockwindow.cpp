@@ -229,7 +229,7 @@ void ClockWindow::showState()
         return;
     const QScopedValueRollback<bool> guard(m_showingState, true);
 
-    m_menu->findChild<QAction *>(QStringLiteral("MenuEigenschaftenSynronisieren"))->setEnabled(timeServerUsable());
+    m_setClockAction->setEnabled(timeServerUsable());
     // Topmost at its current position, with its outer size for the state.
     m_outerSize->setSize({kShortSize.width(), true, m_model.showsLabels() ? kTallHeight : kShortSize.height(), true});
     if (!isVisible())

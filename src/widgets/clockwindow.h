@@ -13,6 +13,7 @@
 #include <array>
 #include <optional>
 
+class QAction;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -110,6 +111,11 @@ private:
     QLabel *m_stopwatchLabel = nullptr;
     QTimer *m_timer = nullptr;
     QMenu *m_menu = nullptr;
+    // The menu's items whose state changes.
+    QAction *m_startStopwatchAction = nullptr;
+    QAction *m_haltStopwatchAction = nullptr;
+    QAction *m_clearStopwatchAction = nullptr;
+    QAction *m_setClockAction = nullptr;
     OuterSizeKeeper *m_outerSize = nullptr;
     QPointer<AppointmentDialog> m_appointmentDialog;
     QPointer<TimeServerDialog> m_timeServerDialog;
