@@ -4,13 +4,12 @@
 #include "face/looks.h"
 #include "model/clockmodel.h"
 #include "platform/clock.h"
+#include "platform/helpviewer.h"
 #include "widgets/aboutdialog.h"
 #include "widgets/timeserverdialog.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCursor>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -195,9 +194,8 @@ void ClockWindow::showAbout()
 
 void ClockWindow::showHelp()
 {
-    // Like a press of F1 in the active window, delivered after this command.
-    QWidget *target = QApplication::activeWindow();
-    QCoreApplication::postEvent(target ? target : this, new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
+    // After this command, as a typed F1 would come.
+    QTimer::singleShot(0, this, [this] { m_services.help.open(helpFile()); });
 }
 
 void ClockWindow::startStopwatch()

@@ -80,7 +80,7 @@ ClockWindow::ClockWindow(ClockModel &model, SettingsKeeper &settings, Services s
     reportWithoutPictures(this);
     createElements();
     createMenu();
-    qApp->installEventFilter(new HelpKey(m_services.help, m_files.dataFolder + QStringLiteral("/Lumitakt.html"), this));
+    qApp->installEventFilter(new HelpKey(m_services.help, helpFile(), this));
     // The window stands where the settings file put it; the window manager
     // may still move it while it frames it (see settleStartPlace).
     m_startPlace = m_model.settings().place;

@@ -95,6 +95,7 @@ private:
     void chooseTimeServer();
     void showAbout();
     void showHelp();
+    QString helpFile() const { return m_files.dataFolder + QStringLiteral("/Lumitakt.html"); }
     void returnFromDialog();
 
     ClockModel &m_model;

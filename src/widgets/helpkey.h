@@ -8,7 +8,7 @@ namespace lumitakt {
 class HelpViewer;
 
 // F1 in any window of the program opens the help document, as a desktop
-// user expects; the help command of the menu sends this key.
+// user expects, as the help command of the menu does.
 class HelpKey final : public QObject {
     Q_OBJECT
 public:
