@@ -10,24 +10,24 @@ Stopwatch::Menu Stopwatch::start(int minuteOfDay)
 {
     m_state = State::Running;
     m_lastMinute = minuteOfDay;
-    return {false, true, true, nullptr};
+    return {false, true, true, HaltItem::Unchanged};
 }
 
 Stopwatch::Menu Stopwatch::haltOrContinue()
 {
     if (m_state != State::Halted) {
         m_state = State::Halted;
-        return {false, true, false, u"Stopuhr weiterlaufen..."};
+        return {false, true, false, HaltItem::Continue};
     }
     m_state = State::Running;
-    return {false, true, true, u"Stopuhr anhalten"};
+    return {false, true, true, HaltItem::Halt};
 }
 
 Stopwatch::Menu Stopwatch::clear()
 {
     m_state = State::Cleared;
     m_minutes = 0;
-    return {true, false, false, nullptr};
+    return {true, false, false, HaltItem::Unchanged};
 }
 
 std::optional<QString> Stopwatch::tick(int minuteOfDay)

@@ -14,12 +14,14 @@ class Stopwatch {
 public:
     enum class State { Cleared, Running, Halted };
 
-    // Which menu items are enabled, and the halt item's caption if it changes.
+    // What the halt item offers after a command, where that changes.
+    enum class HaltItem { Unchanged, Halt, Continue };
+    // Which menu items are enabled, and what the halt item offers.
     struct Menu {
         bool canStart;
         bool canHalt;
         bool canClear;
-        const char16_t *haltCaption; // nullptr: the caption stays
+        HaltItem haltItem;
     };
 
     // What the tick does with the label: leave it, blink it (halted), show it.

@@ -223,8 +223,16 @@ void ClockWindow::applyStopwatchMenu(const Stopwatch::Menu &menu)
 {
     m_startStopwatchAction->setEnabled(menu.canStart);
     m_haltStopwatchAction->setEnabled(menu.canHalt);
-    if (menu.haltCaption)
-        m_haltStopwatchAction->setText(QString::fromUtf16(menu.haltCaption));
+    switch (menu.haltItem) {
+    case Stopwatch::HaltItem::Halt:
+        m_haltStopwatchAction->setText(QStringLiteral("Stopuhr anhalten"));
+        break;
+    case Stopwatch::HaltItem::Continue:
+        m_haltStopwatchAction->setText(QStringLiteral("Stopuhr weiterlaufen..."));
+        break;
+    case Stopwatch::HaltItem::Unchanged:
+        break;
+    }
     m_clearStopwatchAction->setEnabled(menu.canClear);
 }
 
