@@ -13,6 +13,7 @@
 #include "widgets/fonts.h"
 #include "widgets/helpkey.h"
 #include "widgets/outersize.h"
+#include "widgets/startplace.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -53,8 +54,6 @@ constexpr QRgb kLabelStartColour = qRgb(192, 192, 192);
 constexpr int kLabelFontPixels = 11;
 
 constexpr int kTickMs = 500;
-// How many ticks the start place may still be asserted after the window was framed.
-constexpr int kSettleTicks = 10;
 
 } // namespace
 
@@ -82,9 +81,8 @@ ClockWindow::ClockWindow(ClockModel &model, SettingsKeeper &settings, Services s
     createMenu();
     qApp->installEventFilter(new HelpKey(m_services.help, helpFile(), this));
     // The window stands where the settings file put it; the window manager
-    // may still move it while it frames it (see settleStartPlace).
-    m_startPlace = m_model.settings().place;
-    move(*m_startPlace);
+    // may still move it while it frames it.
+    m_startPlace = std::make_unique<StartPlace>(this, m_model.settings().place);
 }
 
 ClockWindow::~ClockWindow() = default;
@@ -152,7 +150,7 @@ void ClockWindow::tick()
     const bool minimised = isMinimized();
     // Where the window stands is kept while it is not minimised; whatever
     // the user changed reaches the settings file within seconds.
-    settleStartPlace(minimised);
+    m_startPlace->tick(minimised);
     if (!minimised)
         m_model.setPlace(pos());
     m_settings.tick(m_model.settings());
@@ -276,25 +274,6 @@ void ClockWindow::showLook(const Look *look)
     setColour(m_stopwatchLabel, QPalette::WindowText, look->labelText);
 }
 
-void ClockWindow::settleStartPlace(bool minimised)
-{
-    // Some window managers, framing the window while it is being placed,
-    // leave it elsewhere than asked. Once the frame is there, the place of the
-    // settings file is asserted once more; after that, and in any case after
-    // the first few seconds, the window is the user's to move.
-    if (!m_startPlace)
-        return;
-    if (++m_startTicks > kSettleTicks) {
-        m_startPlace.reset();
-        return;
-    }
-    if (minimised || frameGeometry().size() == size())
-        return;
-    if (pos() != *m_startPlace)
-        move(*m_startPlace);
-    m_startPlace.reset();
-}
-
 void ClockWindow::saveSettings()
 {
     m_settings.saveChanges(m_model.settings());
@@ -371,7 +350,7 @@ void ClockWindow::closeEvent(QCloseEvent *event)
     if (!m_closed) {
         // A move since the last tick counts too, once the place is the
         // user's; before that the window may not stand where it was put yet.
-        if (!m_startPlace && !isMinimized())
+        if (m_startPlace->settled() && !isMinimized())
             m_model.setPlace(pos());
         // A file that cannot be written loses this run's choices but never
         // stops the program from ending, and never damages the file there.

@@ -11,7 +11,7 @@
 #include <QWidget>
 
 #include <array>
-#include <optional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -25,6 +25,7 @@ class ClockModel;
 class OuterSizeKeeper;
 class PictureElement;
 class SettingsKeeper;
+class StartPlace;
 class TimeServerDialog;
 struct Look;
 struct ClockTick;
@@ -77,7 +78,6 @@ private:
     void showLook(const Look *look);
     void showTick(const ClockTick &tick);
     void describeLabels();
-    void settleStartPlace(bool minimised);
 
     // The menu and its commands (clockmenu.cpp).
     void createMenu();
@@ -125,8 +125,7 @@ private:
     bool m_showingState = false;         // showState is running
     QString m_refusedServer;             // the time server name last said to be refused
     bool m_firstShow = true;
-    std::optional<QPoint> m_startPlace;  // the place from the settings file, until settled
-    int m_startTicks = 0;
+    std::unique_ptr<StartPlace> m_startPlace;
     bool m_closed = false;               // closed by the user; never shown again
     bool m_returnActivates = false;      // lost activation to one of our own windows
 };
