@@ -14,6 +14,7 @@
 
 int main(int argc, char *argv[])
 {
+    lumitakt::QuitSignals::holdUntilCaught();
     lumitakt::prepareProcess();
     const QByteArray platform = lumitakt::preferredPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"),
                                                             qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY"));

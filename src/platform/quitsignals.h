@@ -15,6 +15,11 @@ namespace lumitakt {
 class QuitSignals final : public QObject {
     Q_OBJECT
 public:
+    // First thing in main: the signals wait until a QuitSignals catches
+    // them, so that a session that ends while the program is still starting
+    // ends it as cleanly as later, not half-way through its start.
+    static void holdUntilCaught();
+
     explicit QuitSignals(QObject *parent = nullptr);
     ~QuitSignals() override;
 

@@ -1,6 +1,9 @@
 #include "platform/quitsignals.h"
 
+#include <QScopeGuard>
 #include <QSocketNotifier>
+
+#include <pthread.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -27,10 +30,26 @@ extern "C" void onQuitSignal(int)
     errno = savedErrno;
 }
 
+void setBlocked(bool blocked)
+{
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signalNumber : kQuitSignals)
+        sigaddset(&signals, signalNumber);
+    ::pthread_sigmask(blocked ? SIG_BLOCK : SIG_UNBLOCK, &signals, nullptr);
+}
+
 } // namespace
+
+void QuitSignals::holdUntilCaught()
+{
+    setBlocked(true);
+}
 
 QuitSignals::QuitSignals(QObject *parent) : QObject(parent)
 {
+    // Whatever came while the program was starting is handled from here on.
+    const auto release = qScopeGuard([] { setBlocked(false); });
     if (g_pipe[0] >= 0 || ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);

@@ -63,35 +63,51 @@ appstreamcli validate --no-net "$root/share/metainfo/$app.metainfo.xml" || fail 
 status=0
 QT_QPA_PLATFORM=offscreen HOME="$stage" timeout 3 "$root/bin/lumitakt" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 124 ] || fail "the installed program ended with $status"
+# Starts the program (a command that execs it), waits until it is up, its
+# handler for SIGTERM in place (SigCgt in /proc), then ends it as the end of
+# a session does; a busy machine only makes the wait longer. Sets status
+# and said: what it wrote, through a pipe, which a file size limit does not
+# cover.
+end_like_a_session() {
+  local pid reader caught
+  rm -f "$stage/said.pipe" && mkfifo "$stage/said.pipe"
+  cat "$stage/said.pipe" > "$stage/said" & reader=$!
+  "$@" > "$stage/said.pipe" 2>&1 & pid=$!
+  for _ in $(seq 600); do
+    caught=$(sed -n 's/^SigCgt:[[:space:]]*//p' "/proc/$pid/status" 2>/dev/null)
+    [ -n "$caught" ] && (( (16#$caught >> 14) & 1 )) && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -TERM "$pid" 2>/dev/null || true
+  status=0; wait "$pid" || status=$?
+  wait "$reader" || true
+  said=$(cat "$stage/said")
+}
 # With no room to write (a file size limit standing in for a full disk) the
 # settings are not written, it says so, and the session's end still ends it
 # cleanly.
-# (Its output goes through a pipe, which the limit does not cover.)
-status=0
-said=$( (ulimit -f 0 && QT_QPA_PLATFORM=offscreen HOME="$stage/nospace" exec timeout --preserve-status 3 "$root/bin/lumitakt") 2>&1) \
-  || status=$?
+end_like_a_session bash -c 'ulimit -f 0 && exec env QT_QPA_PLATFORM=offscreen HOME="$1" "$2"' _ "$stage/nospace" "$root/bin/lumitakt"
 [ "$status" -eq 0 ] || fail "with no room to write, SIGTERM ended the program with $status"
 grep -q 'could not write the settings' <<<"$said" || fail "with no room to write, the program did not say so: $said"
 # Settings only where the XDG rules put them: a relative XDG_CONFIG_HOME is
 # ignored; with no HOME the settings stay in memory, and the clock says so.
 mkdir -p "$stage/cwd" "$stage/home"
-status=0
-(cd "$stage/cwd" && QT_QPA_PLATFORM=offscreen HOME="$stage/home" XDG_CONFIG_HOME=relative \
-   timeout --preserve-status 3 "$root/bin/lumitakt" >/dev/null 2>&1) || status=$?
+end_like_a_session bash -c 'cd "$1" && exec env QT_QPA_PLATFORM=offscreen HOME="$2" XDG_CONFIG_HOME=relative "$3"' _ \
+  "$stage/cwd" "$stage/home" "$root/bin/lumitakt"
 [ "$status" -eq 0 ] && [ -f "$stage/home/.config/Lumitakt/Lumitakt.ini" ] && [ ! -e "$stage/cwd/relative" ] \
   || fail "with a relative XDG_CONFIG_HOME the settings went to: $(cd "$stage" && find cwd home -type f)"
 [ -e /.config/Lumitakt ] && fail "/.config/Lumitakt is there before the run without HOME"
-status=0
-said=$(cd "$stage/cwd" && env -u HOME -u XDG_CONFIG_HOME QT_QPA_PLATFORM=offscreen timeout --preserve-status 3 "$root/bin/lumitakt" 2>&1) \
-  || status=$?
+end_like_a_session bash -c 'cd "$1" && exec env -u HOME -u XDG_CONFIG_HOME QT_QPA_PLATFORM=offscreen "$2"' _ \
+  "$stage/cwd" "$root/bin/lumitakt"
 [ ! -e /.config/Lumitakt ] || { rm -rf /.config/Lumitakt; rmdir /.config 2>/dev/null; fail "without HOME the settings went to /.config"; }
 [ "$status" -eq 0 ] || fail "without HOME the program ended with $status"
 [ "$(grep -c 'no folder for the settings' <<<"$said")" -eq 1 ] || fail "without HOME the program did not say once where its settings are: $said"
 # Root with another user's HOME (sudo -E) leaves nothing of root's there.
 if [ "$(id -u)" -eq 0 ]; then
   mkdir -p "$stage/user/.config" && chown -R nobody: "$stage/user"
-  said=$(QT_QPA_PLATFORM=offscreen HOME="$stage/user" timeout --preserve-status 3 "$root/bin/lumitakt" 2>&1) \
-    || fail "root with a user's HOME ended with $?"
+  end_like_a_session env QT_QPA_PLATFORM=offscreen HOME="$stage/user" "$root/bin/lumitakt"
+  [ "$status" -eq 0 ] || fail "root with a user's HOME ended with $status"
   [ -z "$(find "$stage/user" -user root)" ] || fail "root left files in the user's home: $(find "$stage/user" -user root)"
   grep -q 'belongs to another user' <<<"$said" || fail "root with a user's HOME did not say why it writes nothing: $said"
 fi
