@@ -5,7 +5,7 @@
 //   bench_tick [ticks]          the figures, as lines of "name: value"
 //   bench_tick --only N paint   N ticks and nothing else, for counting
 //   bench_tick --only N alone   instructions under callgrind
-#include "model/clockmodel.h"
+#include "control/clockcontroller.h"
 #include "settings/settingskeeper.h"
 #include "support/fakes.h"
 #include "widgets/clockwindow.h"
@@ -58,10 +58,11 @@ int main(int argc, char *argv[])
 
     lumitakt::FakeServices fakes;
     const lumitakt::ProgramFiles files = lumitakt::ProgramFiles::inOneFolder(QCoreApplication::applicationDirPath());
-    lumitakt::SettingsKeeper settings(files.settingsFile, lumitakt::desktopScreens(), lumitakt::ClockWindow::kStartSize);
-    lumitakt::ClockModel model(settings.loaded(), fakes.clock.now());
-    lumitakt::ClockWindow window(model, settings, fakes.services(), files);
-    window.findChild<QTimer *>(QStringLiteral("Timer"))->stop();
+    lumitakt::ClockController controller(
+        std::make_unique<lumitakt::SettingsKeeper>(files.settingsFile, lumitakt::desktopScreens(), lumitakt::ClockWindow::kStartSize),
+        fakes.services(), files);
+    lumitakt::ClockWindow window(controller);
+    controller.findChild<QTimer *>(QStringLiteral("Timer"))->stop();
     window.show();
     QCoreApplication::processEvents();
 
@@ -70,7 +71,7 @@ int main(int argc, char *argv[])
         timer.start();
         for (int i = 0; i < count; ++i) {
             fakes.clock.advance(500);
-            window.tick();
+            controller.tick();
             if (paint)
                 QCoreApplication::processEvents();
         }

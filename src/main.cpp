@@ -1,4 +1,4 @@
-#include "model/clockmodel.h"
+#include "control/clockcontroller.h"
 #include "platform/clock.h"
 #include "platform/commandstarter.h"
 #include "platform/quitsignals.h"
@@ -6,6 +6,7 @@
 #include "platform/startup.h"
 #include "platform/system.h"
 #include "settings/settingskeeper.h"
+#include "widgets/application.h"
 #include "version.h"
 #include "widgets/clockwindow.h"
 #include "widgets/helpwindow.h"
@@ -45,10 +46,12 @@ int main(int argc, char *argv[])
     lumitakt::SingleClock single(files.settingsFile);
     if (single.claim() == lumitakt::SingleClock::Claim::ShownOther)
         return 0;
-    lumitakt::SettingsKeeper settings(files.settingsFile, lumitakt::desktopScreens(), lumitakt::ClockWindow::kStartSize,
-                                      single.writeRefusal());
-    lumitakt::ClockModel model(settings.loaded(), clock.now());
-    lumitakt::ClockWindow window(model, settings, {clock, commands, *sound, help}, files);
+    lumitakt::ClockController controller(
+        std::make_unique<lumitakt::SettingsKeeper>(files.settingsFile, lumitakt::desktopScreens(),
+                                                   lumitakt::ClockWindow::kStartSize, single.writeRefusal()),
+        {clock, commands, *sound, help}, files);
+    lumitakt::ClockWindow window(controller);
+    lumitakt::prepareApplication(window, help, controller.helpFile());
 
     // The clock usually ends with the session, not with its close button:
     // every way out keeps the settings. SIGTERM, SIGINT and SIGHUP end the
@@ -60,9 +63,9 @@ int main(int argc, char *argv[])
         window.close();
         QCoreApplication::quit();
     });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.saveSettings(); },
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &controller, &lumitakt::ClockController::saveSettings,
                      Qt::DirectConnection);
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.saveSettings(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &controller, &lumitakt::ClockController::saveSettings);
     QObject::connect(&single, &lumitakt::SingleClock::showRequested, &window, &lumitakt::ClockWindow::showInFront);
 
     window.show();

@@ -64,7 +64,7 @@ void TstAbout::versionText()
 
 void TstAbout::infoDialog()
 {
-    AboutDialog info(nullptr);
+    AboutDialog info;
     QCOMPARE(info.objectName(), QStringLiteral("Info"));
     QCOMPARE(info.windowTitle(), QStringLiteral(" Info"));
     QCOMPARE(info.size(), QSize(380, 208));

@@ -89,7 +89,7 @@ void TstMainWindow::windowAtCreation()
     QCOMPARE(w.windowIcon().availableSizes().value(0), QSize(16, 16));
     QVERIFY(c.fakes.commands.started.isEmpty());
 
-    QTimer *timer = w.findChild<QTimer *>(QStringLiteral("Timer"));
+    QTimer *timer = c.timer();
     QVERIFY(timer);
     QCOMPARE(timer->interval(), 500);
     // Nothing but the window takes the focus.

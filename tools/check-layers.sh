@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Checks that includes between the folders of src/ run only downwards:
-# model <- settings <- platform <- face <- widgets, main.cpp on top (the
+# model <- settings <- platform <- control, face <- widgets, main.cpp on top
+# (control and face stand side by side and do not include each other; the
 # root helper may use the model's server-name rules only). Prints every
-# include that runs upwards and fails if there is one.
+# include that runs upwards or sideways and fails if there is one.
 #
 #   tools/check-layers.sh
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")/../src"
 rank() {
   case "$1" in
-    model) echo 0 ;; settings) echo 1 ;; platform) echo 2 ;; face) echo 3 ;; widgets) echo 4 ;;
+    model) echo 0 ;; settings) echo 1 ;; platform) echo 2 ;; control | face) echo 3 ;; widgets) echo 4 ;;
     synchelper) echo 1 ;; *) echo 5 ;;
   esac
 }
@@ -17,8 +18,9 @@ status=0
 while IFS=: read -r file included; do
   from=${file%%/*}; [ "$from" = "$file" ] && from=main
   to=${included%%/*}; [ "$to" = "$included" ] && continue # logging.h, version.h: the model's
-  if [ "$(rank "$to")" -gt "$(rank "$from")" ] || { [ "$from" = synchelper ] && [ "$included" != model/servername.h ]; }; then
-    echo "$file includes $included, which is above it"
+  if [ "$(rank "$to")" -gt "$(rank "$from")" ] || { [ "$(rank "$to")" -eq "$(rank "$from")" ] && [ "$to" != "$from" ]; } \
+     || { [ "$from" = synchelper ] && [ "$included" != model/servername.h ]; }; then
+    echo "$file includes $included, which is above or beside it"
     status=1
   fi
 done < <(grep -rHo '^#include "[a-z]*/[a-z0-9]*\.h"' --include='*.cpp' --include='*.h' . \

@@ -59,7 +59,7 @@ ClockTick ClockModel::tick(const QDateTime &now, bool minimised)
 
     result.digits = timeDigits(time);
     result.stopwatchText = m_stopwatch.tick(minute);
-    result.stopwatchLabel = m_stopwatch.label();
+    result.stopwatch = m_stopwatch.state();
     return result;
 }
 
@@ -82,11 +82,6 @@ bool ClockModel::soundAlarm()
 void ClockModel::setAppointment(QTime time, const QString &note)
 {
     m_appointment = {QTime(time.hour(), time.minute()), note, false};
-}
-
-Stopwatch::Menu ClockModel::startStopwatch(const QDateTime &now)
-{
-    return m_stopwatch.start(minuteOfDay(now.time()));
 }
 
 QString ClockModel::appointmentTime() const

@@ -13,6 +13,12 @@
 
 namespace lumitakt {
 
+// Hours x 60 + minutes (0..1439).
+inline int minuteOfDay(QTime time)
+{
+    return time.hour() * 60 + time.minute();
+}
+
 // What one tick shows and does.
 struct ClockTick {
     TimeDigits digits{};
@@ -23,7 +29,7 @@ struct ClockTick {
     bool playSound = false;
     bool setClock = false;                // time to set the computer's clock from the server
     std::optional<QString> stopwatchText; // when a minute was counted
-    Stopwatch::Label stopwatchLabel = Stopwatch::Label::Keep;
+    Stopwatch::State stopwatch = Stopwatch::State::Cleared; // after this tick
 };
 
 // The clock without its window: the user's settings, the appointment and
@@ -50,9 +56,9 @@ public:
     void deleteAppointment() { m_appointment.time.reset(); }
 
     const Stopwatch &stopwatch() const { return m_stopwatch; }
-    Stopwatch::Menu startStopwatch(const QDateTime &now);
-    Stopwatch::Menu haltOrContinueStopwatch() { return m_stopwatch.haltOrContinue(); }
-    Stopwatch::Menu clearStopwatch() { return m_stopwatch.clear(); }
+    void startStopwatch(const QDateTime &now) { m_stopwatch.start(minuteOfDay(now.time())); }
+    void haltOrContinueStopwatch() { m_stopwatch.haltOrContinue(); }
+    void clearStopwatch() { m_stopwatch.clear(); }
 
     // Whether the window shows its row of labels: an appointment is set or
     // the stopwatch runs.
@@ -87,11 +93,5 @@ private:
     CaptionKey m_captionKey;
     CaptionKey m_spokenKey; // the date and minute the spoken name says
 };
-
-// Hours x 60 + minutes (0..1439).
-inline int minuteOfDay(QTime time)
-{
-    return time.hour() * 60 + time.minute();
-}
 
 } // namespace lumitakt

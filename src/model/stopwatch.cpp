@@ -6,28 +6,23 @@
 
 namespace lumitakt {
 
-Stopwatch::Menu Stopwatch::start(int minuteOfDay)
+void Stopwatch::start(int minuteOfDay)
 {
     m_state = State::Running;
     m_lastMinute = minuteOfDay;
-    return {false, true, true, HaltItem::Unchanged};
 }
 
-Stopwatch::Menu Stopwatch::haltOrContinue()
+void Stopwatch::haltOrContinue()
 {
-    if (m_state != State::Halted) {
-        m_state = State::Halted;
-        return {false, true, false, HaltItem::Continue};
-    }
-    m_state = State::Running;
-    return {false, true, true, HaltItem::Halt};
+    const bool halt = m_state != State::Halted;
+    m_state = halt ? State::Halted : State::Running;
+    m_haltItem = halt ? HaltItem::Continue : HaltItem::Halt;
 }
 
-Stopwatch::Menu Stopwatch::clear()
+void Stopwatch::clear()
 {
     m_state = State::Cleared;
     m_minutes = 0;
-    return {true, false, false, HaltItem::Unchanged};
 }
 
 std::optional<QString> Stopwatch::tick(int minuteOfDay)
@@ -40,19 +35,6 @@ std::optional<QString> Stopwatch::tick(int minuteOfDay)
         return std::nullopt;
     ++m_minutes;
     return text(m_minutes);
-}
-
-Stopwatch::Label Stopwatch::label() const
-{
-    switch (m_state) {
-    case State::Halted:
-        return Label::Toggle;
-    case State::Running:
-        return Label::Show;
-    case State::Cleared:
-        break;
-    }
-    return Label::Keep;
 }
 
 QString Stopwatch::text(std::int32_t minutes)

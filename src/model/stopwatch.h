@@ -14,32 +14,31 @@ class Stopwatch {
 public:
     enum class State { Cleared, Running, Halted };
 
-    // What the halt item offers after a command, where that changes.
-    enum class HaltItem { Unchanged, Halt, Continue };
-    // Which menu items are enabled, and what the halt item offers.
-    struct Menu {
-        bool canStart;
-        bool canHalt;
-        bool canClear;
-        HaltItem haltItem;
-    };
-
-    // What the tick does with the label: leave it, blink it (halted), show it.
-    enum class Label { Keep, Toggle, Show };
+    // What the halt command offers: as at start until it is first used,
+    // then the opposite of what it did last (start and clear keep it).
+    enum class HaltItem { AsAtStart, Halt, Continue };
 
     // At start-up: cleared, nothing counted, the current minute seen.
     explicit Stopwatch(int minuteOfDay) : m_lastMinute(minuteOfDay) {}
 
     // Start; the minute changes before now are not counted.
-    Menu start(int minuteOfDay);
+    void start(int minuteOfDay);
     // Halt a running stopwatch, or let a halted one continue.
-    Menu haltOrContinue();
+    void haltOrContinue();
     // Clear the count; the label text goes back to clearedText().
-    Menu clear();
+    void clear();
 
     // One tick. Returns the new label text when a minute was counted.
     std::optional<QString> tick(int minuteOfDay);
-    Label label() const;
+
+    // Which commands can be used now: start when cleared, halt or continue
+    // once started, clear while it runs.
+    bool canStart() const { return m_state == State::Cleared; }
+    bool canHalt() const { return m_state != State::Cleared; }
+    bool canClear() const { return m_state == State::Running; }
+    HaltItem haltItem() const { return m_haltItem; }
+    // What the label says: clearedText() until a minute is counted.
+    QString labelText() const { return m_minutes == 0 ? clearedText() : text(m_minutes); }
 
     State state() const { return m_state; }
     bool isRunning() const { return m_state == State::Running; }
@@ -51,6 +50,7 @@ public:
 
 private:
     State m_state = State::Cleared;
+    HaltItem m_haltItem = HaltItem::AsAtStart;
     std::int32_t m_lastMinute;  // minute of the day at the last tick or start
     std::int32_t m_minutes = 0; // minutes counted
 };

@@ -36,7 +36,7 @@ const Row kRows[] = {
 
 } // namespace
 
-AboutDialog::AboutDialog(QWidget *clockWindow) : ProgramDialog(clockWindow)
+AboutDialog::AboutDialog()
 {
     setObjectName(QStringLiteral("Info"));
     setWindowTitle(QStringLiteral(" Info"));

@@ -8,7 +8,7 @@ namespace lumitakt {
 class AboutDialog final : public ProgramDialog {
     Q_OBJECT
 public:
-    explicit AboutDialog(QWidget *clockWindow);
+    AboutDialog();
 
     // major.minor.revision, each without leading zeros.
     static QString versionText(int major, int minor, int patch);

@@ -46,8 +46,7 @@ int reversed(const QScrollBar *bar, int value)
 
 } // namespace
 
-AppointmentDialog::AppointmentDialog(Face face, const QDateTime &now, const QString &note, std::int16_t signalMode, QWidget *clockWindow)
-    : ProgramDialog(clockWindow)
+AppointmentDialog::AppointmentDialog(Face face, const QDateTime &now, const QString &note, std::int16_t signalMode)
 {
     // The alarm face is an alert, read out as it appears.
     if (face == Face::Alarm)

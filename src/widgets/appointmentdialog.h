@@ -27,7 +27,7 @@ public:
     enum class Face { Enter, Alarm, Signal };
 
     // `now`: the hour the enter face proposes follows it; the alarm shows it.
-    AppointmentDialog(Face face, const QDateTime &now, const QString &note, std::int16_t signalMode, QWidget *clockWindow);
+    AppointmentDialog(Face face, const QDateTime &now, const QString &note, std::int16_t signalMode);
 
 Q_SIGNALS:
     void appointmentEntered(QTime time, const QString &note);

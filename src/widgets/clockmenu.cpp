@@ -1,10 +1,9 @@
 // The clock window's popup menu and the commands reached through it.
 #include "widgets/clockwindow.h"
 
+#include "control/clockcontroller.h"
 #include "face/looks.h"
-#include "model/clockmodel.h"
 #include "platform/clock.h"
-#include "platform/helpviewer.h"
 #include "widgets/aboutdialog.h"
 #include "widgets/timeserverdialog.h"
 
@@ -14,17 +13,20 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <variant>
+
 namespace lumitakt {
 
 namespace {
 
-// One item of the menu: its objectName, its caption, and what it does; a
-// separator where the caption is null. The window keeps the items whose
+// One item of the menu: its objectName, its caption, and what it does: a
+// command of the controller, or one of the window's own (it opens a window);
+// a separator where the caption is null. The window keeps the items whose
 // state changes in `held`.
 struct MenuItem {
     const char16_t *name;
     const char16_t *caption;
-    void (ClockWindow::*command)();
+    std::variant<std::monostate, void (ClockController::*)(), void (ClockWindow::*)()> command;
     bool enabled = true;
     QAction **held = nullptr;
 };
@@ -65,18 +67,21 @@ void ClockWindow::createMenu()
             action->setEnabled(item.enabled);
             if (item.held)
                 *item.held = action;
-            if (item.command)
-                connect(action, &QAction::triggered, this, item.command);
+            if (const auto *command = std::get_if<void (ClockController::*)()>(&item.command))
+                connect(action, &QAction::triggered, &m_controller, *command);
+            else if (const auto *own = std::get_if<void (ClockWindow::*)()>(&item.command))
+                connect(action, &QAction::triggered, this, *own);
         }
     };
-    const auto separator = [](const char16_t *name) { return MenuItem{name, nullptr, nullptr}; };
+    const auto separator = [](const char16_t *name) { return MenuItem{name, nullptr, {}}; };
+    using Controller = ClockController;
 
     addItems(m_menu, {{u"MenuTerminEingeben", u"&Termin eingeben          ", &ClockWindow::enterAppointment},
-                      {u"MenuTerminLöschen", u"Termin l&öschen", &ClockWindow::deleteAppointment},
+                      {u"MenuTerminLöschen", u"Termin l&öschen", &Controller::deleteAppointment},
                       separator(u"Line1"),
-                      {u"MenuStopuhrStarten", u"Stopuhr &starten", &ClockWindow::startStopwatch, true, &m_startStopwatchAction},
-                      {u"MenuStopuhrAnhalten", u"Stopuhr &anhalten", &ClockWindow::haltOrContinueStopwatch, false, &m_haltStopwatchAction},
-                      {u"MenuStopuhrLöschen", u"Stopuhr &löschen", &ClockWindow::clearStopwatch, false, &m_clearStopwatchAction},
+                      {u"MenuStopuhrStarten", u"Stopuhr &starten", &Controller::startStopwatch, true, &m_startStopwatchAction},
+                      {u"MenuStopuhrAnhalten", u"Stopuhr &anhalten", &Controller::haltOrContinueStopwatch, false, &m_haltStopwatchAction},
+                      {u"MenuStopuhrLöschen", u"Stopuhr &löschen", &Controller::clearStopwatch, false, &m_clearStopwatchAction},
                       separator(u"L2")});
 
     QMenu *properties = m_menu->addMenu(QStringLiteral("&Eigenschaften..."));
@@ -84,16 +89,17 @@ void ClockWindow::createMenu()
     properties->menuAction()->setObjectName(QStringLiteral("MenuEigenschaften"));
     addItems(properties, {{u"MenuTerminSignal", u"Termin signalisieren...", &ClockWindow::chooseSignal}, separator(u"L7")});
     for (const Look &look : looks())
-        connect(addItem(properties, look.menuItem, look.menuCaption), &QAction::triggered, this, [this, &look] { chooseLook(look); });
+        connect(addItem(properties, look.menuItem, look.menuCaption), &QAction::triggered, &m_controller,
+                [this, &look] { m_controller.chooseLook(QString::fromUtf16(look.name)); });
     addItems(properties, {separator(u"L3"), {u"MenuEigenschaftenSynronisierenMit", u"synchronisieren mit ...", &ClockWindow::chooseTimeServer}});
 
     addItems(m_menu, {separator(u"L4"),
-                      {u"MenuEigenschaftenSynronisieren", u"s&ynchronisieren", &ClockWindow::setClockNow, true, &m_setClockAction},
+                      {u"MenuEigenschaftenSynronisieren", u"s&ynchronisieren", &Controller::setClockNow, true, &m_setClockAction},
                       separator(u"L5"),
                       {u"MenuHilfe", u"&Hilfe", &ClockWindow::showHelp},
                       {u"MenuInfo", u"&Info über ...", &ClockWindow::showAbout},
                       separator(u"L6"),
-                      {u"MenuEigenschaftenMinimieren", u"&minimieren", &QWidget::showMinimized}});
+                      {u"MenuEigenschaftenMinimieren", u"&minimieren", static_cast<void (ClockWindow::*)()>(&QWidget::showMinimized)}});
 }
 
 void ClockWindow::openMenu(bool fromKeyboard)
@@ -105,43 +111,63 @@ void ClockWindow::openMenu(bool fromKeyboard)
         m_menu->setActiveAction(m_menu->actions().value(0));
 }
 
-void ClockWindow::chooseLook(const Look &look)
+void ClockWindow::showCommands()
 {
-    m_model.setLook(QString::fromUtf16(look.name));
-    showLook(&look);
-    saveSettings();
+    const ClockModel &model = m_controller.model();
+    const Stopwatch &stopwatch = model.stopwatch();
+    m_startStopwatchAction->setEnabled(stopwatch.canStart());
+    m_haltStopwatchAction->setEnabled(stopwatch.canHalt());
+    switch (stopwatch.haltItem()) {
+    case Stopwatch::HaltItem::Halt:
+        m_haltStopwatchAction->setText(QStringLiteral("Stopuhr anhalten"));
+        break;
+    case Stopwatch::HaltItem::Continue:
+        m_haltStopwatchAction->setText(QStringLiteral("Stopuhr weiterlaufen..."));
+        break;
+    case Stopwatch::HaltItem::AsAtStart:
+        break;
+    }
+    m_clearStopwatchAction->setEnabled(stopwatch.canClear());
+    m_setClockAction->setEnabled(m_controller.canSetClock());
+    // A cleared count shows as cleared; the tick writes every counted minute.
+    if (stopwatch.minutes() == 0)
+        m_stopwatchLabel->setText(stopwatch.labelText());
+    describeLabels();
 }
 
 void ClockWindow::enterAppointment()
 {
-    showAppointmentDialog(AppointmentDialog::Face::Enter, m_services.clock.now(), true);
-    setEnabled(false);
+    showAppointmentDialog(AppointmentDialog::Face::Enter, m_controller.services().clock.now(), true);
 }
 
 void ClockWindow::chooseSignal()
 {
-    showAppointmentDialog(AppointmentDialog::Face::Signal, m_services.clock.now(), true);
-    setEnabled(false);
+    showAppointmentDialog(AppointmentDialog::Face::Signal, m_controller.services().clock.now(), true);
 }
 
-void ClockWindow::deleteAppointment()
+void ClockWindow::showAlarm(const QDateTime &now)
 {
-    m_model.deleteAppointment();
-    showState();
+    // The alarm comes to the front without taking the keyboard from where
+    // the user works, and leaves the clock usable.
+    showAppointmentDialog(AppointmentDialog::Face::Alarm, now, false);
 }
 
 void ClockWindow::showAppointmentDialog(AppointmentDialog::Face face, const QDateTime &now, bool activate)
 {
     // Made in the face asked for; an open dialog keeps its face and only
-    // comes to the front.
+    // comes to the front. Entering and signalling are the user's own: the
+    // clock waits for them.
+    if (activate)
+        setEnabled(false);
     const bool open = m_appointmentDialog;
     AppointmentDialog *dialog = openDialog(m_appointmentDialog, [&] {
-            auto *made = new AppointmentDialog(face, now, m_model.appointment().note, m_model.settings().signalMode, this);
+            const ClockModel &model = m_controller.model();
+            auto *made = new AppointmentDialog(face, now, model.appointment().note, model.settings().signalMode);
             connect(made, &ProgramDialog::closed, this, &ClockWindow::returnFromDialog);
-            connect(made, &AppointmentDialog::appointmentEntered, this,
-                    [this](QTime time, const QString &note) { m_model.setAppointment(time, note); });
-            connect(made, &AppointmentDialog::alarmAcknowledged, this, [this] { m_model.deleteAppointment(); });
-            connect(made, &AppointmentDialog::signalModeChosen, this, [this](std::int16_t mode) { m_model.setSignalMode(mode); });
+            ClockController *controller = &m_controller;
+            connect(made, &AppointmentDialog::appointmentEntered, controller, &ClockController::setAppointment);
+            connect(made, &AppointmentDialog::alarmAcknowledged, controller, &ClockController::acknowledgeAlarm);
+            connect(made, &AppointmentDialog::signalModeChosen, controller, &ClockController::chooseSignalMode);
             return made;
         });
     if (!open)
@@ -153,10 +179,11 @@ void ClockWindow::showAppointmentDialog(AppointmentDialog::Face face, const QDat
 
 void ClockWindow::returnFromDialog()
 {
-    // Back from a dialog: the clock becomes the active window again and
-    // shows the new state (labels, height, menu). A minimised clock stays
-    // minimised: asking for it to be active would make the window manager
-    // restore it, and only the user restores it.
+    // Back from a dialog: the clock can be used again at once, becomes the
+    // active window again and shows the new state (labels, height, menu). A
+    // minimised clock stays minimised: asking for it to be active would make
+    // the window manager restore it, and only the user restores it.
+    setEnabled(true);
     QTimer::singleShot(0, this, [this] {
         if (m_closed)
             return;
@@ -166,17 +193,12 @@ void ClockWindow::returnFromDialog()
     });
 }
 
-void ClockWindow::setClockNow()
-{
-    m_timeSetter.setClock(m_model.settings().timeServer, SyncRequest::ByUser);
-}
-
 void ClockWindow::chooseTimeServer()
 {
     bringToFront(openDialog(m_timeServerDialog, [this] {
-        auto *dialog = new TimeServerDialog(m_model.settings().timeServer, this);
+        auto *dialog = new TimeServerDialog(m_controller.model().settings().timeServer);
         connect(dialog, &ProgramDialog::closed, this, &ClockWindow::returnFromDialog);
-        connect(dialog, &TimeServerDialog::serverChosen, this, [this](const QString &server) { m_model.setTimeServer(server); });
+        connect(dialog, &TimeServerDialog::serverChosen, &m_controller, &ClockController::chooseTimeServer);
         return dialog;
     }));
     setEnabled(false);
@@ -186,7 +208,7 @@ void ClockWindow::showAbout()
 {
     setEnabled(false);
     bringToFront(openDialog(m_aboutDialog, [this] {
-        auto *dialog = new AboutDialog(this);
+        auto *dialog = new AboutDialog;
         connect(dialog, &ProgramDialog::closed, this, &ClockWindow::returnFromDialog);
         return dialog;
     }));
@@ -195,45 +217,7 @@ void ClockWindow::showAbout()
 void ClockWindow::showHelp()
 {
     // After this command, as a typed F1 would come.
-    QTimer::singleShot(0, this, [this] { m_services.help.open(helpFile()); });
-}
-
-void ClockWindow::startStopwatch()
-{
-    applyStopwatchMenu(m_model.startStopwatch(m_services.clock.now()));
-    showState(); // tall window, label shown
-}
-
-void ClockWindow::haltOrContinueStopwatch()
-{
-    // Neither halting nor continuing changes the window's height.
-    applyStopwatchMenu(m_model.haltOrContinueStopwatch());
-    describeLabels();
-}
-
-void ClockWindow::clearStopwatch()
-{
-    const Stopwatch::Menu menu = m_model.clearStopwatch();
-    m_stopwatchLabel->setText(Stopwatch::clearedText());
-    showState(); // label hidden, short window unless an appointment is set
-    applyStopwatchMenu(menu);
-}
-
-void ClockWindow::applyStopwatchMenu(const Stopwatch::Menu &menu)
-{
-    m_startStopwatchAction->setEnabled(menu.canStart);
-    m_haltStopwatchAction->setEnabled(menu.canHalt);
-    switch (menu.haltItem) {
-    case Stopwatch::HaltItem::Halt:
-        m_haltStopwatchAction->setText(QStringLiteral("Stopuhr anhalten"));
-        break;
-    case Stopwatch::HaltItem::Continue:
-        m_haltStopwatchAction->setText(QStringLiteral("Stopuhr weiterlaufen..."));
-        break;
-    case Stopwatch::HaltItem::Unchanged:
-        break;
-    }
-    m_clearStopwatchAction->setEnabled(menu.canClear);
+    QTimer::singleShot(0, &m_controller, &ClockController::showHelp);
 }
 
 } // namespace lumitakt

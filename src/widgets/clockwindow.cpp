@@ -1,18 +1,12 @@
 #include "widgets/clockwindow.h"
 
+#include "control/clockcontroller.h"
 #include "face/looks.h"
-#include "widgets/pictureelement.h"
 #include "face/segmentpictures.h"
-#include "logging.h"
-#include "model/clockmodel.h"
-#include "model/servername.h"
-#include "platform/clock.h"
-#include "platform/soundplayer.h"
-#include "settings/settingskeeper.h"
 #include "widgets/accessibility.h"
 #include "widgets/fonts.h"
-#include "widgets/helpkey.h"
 #include "widgets/outersize.h"
+#include "widgets/pictureelement.h"
 #include "widgets/startplace.h"
 
 #include <QApplication>
@@ -23,7 +17,6 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QTimer>
 
 namespace lumitakt {
 
@@ -53,8 +46,6 @@ constexpr QRgb kLabelStartColour = qRgb(192, 192, 192);
 // Arial 8.25 pt at the 96 dpi (15 twips to the pixel) that the layout assumes.
 constexpr int kLabelFontPixels = 11;
 
-constexpr int kTickMs = 500;
-
 } // namespace
 
 QList<QRect> desktopScreens()
@@ -69,32 +60,29 @@ QList<QRect> desktopScreens()
     return screens;
 }
 
-ClockWindow::ClockWindow(ClockModel &model, SettingsKeeper &settings, Services services, ProgramFiles files, QWidget *parent)
+ClockWindow::ClockWindow(ClockController &controller, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                           | Qt::WindowStaysOnTopHint),
-      m_model(model), m_settings(settings), m_services(services), m_files(std::move(files)),
-      m_timeSetter(services.commands, m_files.helperFolder)
+      m_controller(controller)
 {
-    installAccessibility();
     reportWithoutPictures(this);
     createElements();
     createMenu();
-    qApp->installEventFilter(new HelpKey(m_services.help, helpFile(), this));
     // The window stands where the settings file put it; the window manager
     // may still move it while it frames it.
-    m_startPlace = std::make_unique<StartPlace>(this, m_model.settings().place);
+    m_startPlace = std::make_unique<StartPlace>(this, m_controller.model().settings().place);
+    m_controller.start(*this);
 }
 
-ClockWindow::~ClockWindow() = default;
+ClockWindow::~ClockWindow()
+{
+    m_controller.stop();
+}
 
 void ClockWindow::createElements()
 {
     setObjectName(QStringLiteral("Lumitakt"));
     setWindowTitle(QStringLiteral(" Lumitakt"));
-    // One icon for all of the program's windows, the dialogs included: Qt
-    // caches an icon's pixmaps by the picture they come from, so a picture
-    // made anew for every dialog would leave a cache entry behind each time.
-    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(iconPicture())));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);
@@ -136,34 +124,13 @@ void ClockWindow::createElements()
     };
     m_appointmentLabel = makeLabel(QStringLiteral("lblTermin"), QStringLiteral("Termin 00:00"), kAppointmentLabelRect, Qt::AlignLeft);
     m_stopwatchLabel = makeLabel(QStringLiteral("lblStopuhr"), Stopwatch::clearedText(), kStopwatchLabelRect, Qt::AlignRight);
-
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer"));
-    m_timer->setInterval(kTickMs);
-    connect(m_timer, &QTimer::timeout, this, &ClockWindow::tick);
-    m_timer->start();
 }
 
-void ClockWindow::tick()
+ClockView::Standing ClockWindow::standing()
 {
-    const QDateTime now = m_services.clock.now();
     const bool minimised = isMinimized();
-    // Where the window stands is kept while it is not minimised; whatever
-    // the user changed reaches the settings file within seconds.
     m_startPlace->tick(minimised);
-    if (!minimised)
-        m_model.setPlace(pos());
-    m_settings.tick(m_model.settings());
-
-    const ClockTick tick = m_model.tick(now, minimised);
-    if (tick.setClock)
-        m_timeSetter.setClock(m_model.settings().timeServer, SyncRequest::ByTick);
-    if (tick.showAlarm) {
-        showAppointmentDialog(AppointmentDialog::Face::Alarm, now, false);
-        if (tick.playSound)
-            m_services.sound.play(m_files.dataFolder + QStringLiteral("/Termin.wav"));
-    }
-    showTick(tick);
+    return {minimised, pos()};
 }
 
 void ClockWindow::showTick(const ClockTick &tick)
@@ -181,14 +148,16 @@ void ClockWindow::showTick(const ClockTick &tick)
         m_stopwatchLabel->setText(*tick.stopwatchText);
         describeLabels();
     }
-    switch (tick.stopwatchLabel) {
-    case Stopwatch::Label::Toggle:
+    // A halted stopwatch blinks its label, a running one shows it, a cleared
+    // one leaves it as the last command did.
+    switch (tick.stopwatch) {
+    case Stopwatch::State::Halted:
         m_stopwatchLabel->setHidden(!m_stopwatchLabel->isHidden());
         break;
-    case Stopwatch::Label::Show:
+    case Stopwatch::State::Running:
         m_stopwatchLabel->show();
         break;
-    case Stopwatch::Label::Keep:
+    case Stopwatch::State::Cleared:
         break;
     }
 }
@@ -201,24 +170,6 @@ void ClockWindow::showDigit(int position, int digit)
     m_digitShown[static_cast<std::size_t>(position - 1)] = digit;
 }
 
-bool ClockWindow::timeServerUsable()
-{
-    // A name that can be no time server would make "synchronisieren" do
-    // nothing: the command is off, as for no name, and the reason said once.
-    const QString name = m_model.settings().timeServer.trimmed();
-    if (name.isEmpty())
-        return false;
-    if (isServerName(name.toStdString()))
-        return true;
-    if (name != m_refusedServer) {
-        m_refusedServer = name;
-        qCWarning(lcCommands).nospace().noquote()
-            << "The time server name \"" << name << "\" is refused: it is neither a host name (letters, digits, hyphens and "
-            << "dots; a name with umlauts in its xn-- form) nor an IP address. The clock is not set.";
-    }
-    return false;
-}
-
 void ClockWindow::showState()
 {
     // Commands call this directly; it must never set off another one.
@@ -227,32 +178,33 @@ void ClockWindow::showState()
         return;
     const QScopedValueRollback<bool> guard(m_showingState, true);
 
-    m_setClockAction->setEnabled(timeServerUsable());
     // Topmost at its current position, with its outer size for the state.
-    m_outerSize->setSize({kShortSize.width(), true, m_model.showsLabels() ? kTallHeight : kShortSize.height(), true});
+    const ClockModel &model = m_controller.model();
+    m_outerSize->setSize({kShortSize.width(), true, model.showsLabels() ? kTallHeight : kShortSize.height(), true});
     if (!isVisible())
         show();
     // A minimised clock stays minimised: window managers take a request to
     // raise it as one to restore it.
     if (!isMinimized())
         raise();
-    m_appointmentLabel->setText(m_model.appointmentLabel());
-    m_appointmentLabel->setVisible(m_model.appointment().isSet());
-    m_stopwatchLabel->setVisible(m_model.stopwatch().isRunning());
-    describeLabels();
-    showLook(findLook(m_model.settings().look));
+    m_appointmentLabel->setText(model.appointmentLabel());
+    m_appointmentLabel->setVisible(model.appointment().isSet());
+    m_stopwatchLabel->setVisible(model.stopwatch().isRunning());
+    showCommands();
+    showLook();
 }
 
 void ClockWindow::describeLabels()
 {
-    const QString description = m_model.labelsDescription();
+    const QString description = m_controller.model().labelsDescription();
     if (description != accessibleDescription())
         setAccessibleDescription(description);
 }
 
-void ClockWindow::showLook(const Look *look)
+void ClockWindow::showLook()
 {
     // A name the program does not know (an edited settings file) changes nothing.
+    const Look *look = findLook(m_controller.model().settings().look);
     if (!look)
         return;
     for (int j = 1; j <= kSegmentCount; ++j) {
@@ -272,11 +224,6 @@ void ClockWindow::showLook(const Look *look)
     setColour(this, QPalette::Window, look->background);
     setColour(m_appointmentLabel, QPalette::WindowText, look->labelText);
     setColour(m_stopwatchLabel, QPalette::WindowText, look->labelText);
-}
-
-void ClockWindow::saveSettings()
-{
-    m_settings.saveChanges(m_model.settings());
 }
 
 void ClockWindow::showInFront()
@@ -350,14 +297,10 @@ void ClockWindow::closeEvent(QCloseEvent *event)
     if (!m_closed) {
         // A move since the last tick counts too, once the place is the
         // user's; before that the window may not stand where it was put yet.
-        if (m_startPlace->settled() && !isMinimized())
-            m_model.setPlace(pos());
-        // A file that cannot be written loses this run's choices but never
-        // stops the program from ending, and never damages the file there.
-        m_settings.write(m_model.settings());
+        const bool placed = m_startPlace->settled() && !isMinimized();
         // The window and its tick go away; dialogs still open keep the program running.
         m_closed = true;
-        m_timer->stop();
+        m_controller.viewClosed(placed ? std::optional(pos()) : std::nullopt);
     }
     event->accept();
 }

@@ -5,10 +5,9 @@
 
 namespace lumitakt {
 
-ProgramDialog::ProgramDialog(QWidget *clockWindow)
+ProgramDialog::ProgramDialog()
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                           | Qt::WindowStaysOnTopHint),
-      m_clockWindow(clockWindow)
+                           | Qt::WindowStaysOnTopHint)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -36,8 +35,6 @@ void ProgramDialog::announceClosed()
     if (m_closed)
         return;
     m_closed = true;
-    if (m_clockWindow)
-        m_clockWindow->setEnabled(true);
     Q_EMIT closed();
 }
 

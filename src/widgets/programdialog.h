@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
 namespace lumitakt {
 
@@ -9,7 +8,7 @@ namespace lumitakt {
 // child of the clock, so it stays open, and the program with it, when the
 // clock window is closed first), kept on top so that the clock, which always
 // stays on top, never hides it; shown without blocking; destroyed when
-// closed. However it closes, the clock window is enabled again.
+// closed. However it closes, it says so once.
 class ProgramDialog : public QDialog {
     Q_OBJECT
 public:
@@ -20,7 +19,7 @@ Q_SIGNALS:
     void closed();
 
 protected:
-    explicit ProgramDialog(QWidget *clockWindow);
+    ProgramDialog();
 
     // Centres a window of the given outer size on the primary screen.
     void centreOnScreen(QSize size);
@@ -28,7 +27,6 @@ protected:
 private:
     void announceClosed();
 
-    QPointer<QWidget> m_clockWindow;
     bool m_closed = false;
 };
 

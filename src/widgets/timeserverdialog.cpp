@@ -14,7 +14,7 @@ constexpr int kMaxTyped = 25;
 constexpr int kTextPixels = 13; // Arial 9.75 pt at 96 dpi
 } // namespace
 
-TimeServerDialog::TimeServerDialog(const QString &server, QWidget *clockWindow) : ProgramDialog(clockWindow)
+TimeServerDialog::TimeServerDialog(const QString &server)
 {
     setObjectName(QStringLiteral("Synchron"));
     setWindowTitle(QStringLiteral(" syncronisieren mit"));

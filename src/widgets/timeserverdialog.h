@@ -10,7 +10,7 @@ namespace lumitakt {
 class TimeServerDialog final : public ProgramDialog {
     Q_OBJECT
 public:
-    TimeServerDialog(const QString &server, QWidget *clockWindow);
+    explicit TimeServerDialog(const QString &server);
 
 Q_SIGNALS:
     // OK: the name exactly as typed; blanks are kept, an empty box clears the server.

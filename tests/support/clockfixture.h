@@ -3,14 +3,15 @@
 // What the widget tests share: a clock window on fake services, driven only
 // by the test, and quiet about what the offscreen platform cannot do.
 
+#include "control/clockcontroller.h"
 #include "face/looks.h"
-#include "widgets/pictureelement.h"
 #include "face/picturestores.h"
-#include "model/clockmodel.h"
 #include "settings/settingskeeper.h"
 #include "support/fakes.h"
+#include "widgets/application.h"
 #include "widgets/appointmentdialog.h"
 #include "widgets/clockwindow.h"
+#include "widgets/pictureelement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,8 +94,9 @@ inline QPixmap storeColon(const PictureStores &stores, const QString &store)
 struct ClockFixture {
     FakeServices fakes;
     QTemporaryDir folder;
-    std::unique_ptr<SettingsKeeper> settings;
-    std::unique_ptr<ClockModel> model;
+    std::unique_ptr<ClockController> controller;
+    SettingsKeeper *settings = nullptr; // the controller's
+    ClockModel *model = nullptr;        // the controller's
     std::unique_ptr<ClockWindow> window;
     PictureStores stores; // drawn by the same rules as the window's
 
@@ -113,9 +115,13 @@ struct ClockFixture {
             if (file.open(QIODevice::WriteOnly))
                 file.write(ini);
         }
-        settings = std::make_unique<SettingsKeeper>(iniPath(), desktopScreens(), ClockWindow::kStartSize);
-        model = std::make_unique<ClockModel>(settings->loaded(), fakes.clock.now());
-        window = std::make_unique<ClockWindow>(*model, *settings, fakes.services(), ProgramFiles::inOneFolder(folder.path()));
+        controller = std::make_unique<ClockController>(
+            std::make_unique<SettingsKeeper>(iniPath(), desktopScreens(), ClockWindow::kStartSize), fakes.services(),
+            ProgramFiles::inOneFolder(folder.path()));
+        settings = &controller->settings();
+        model = &controller->model();
+        window = std::make_unique<ClockWindow>(*controller);
+        prepareApplication(*window, fakes.help, controller->helpFile());
         timer()->stop();
         if (show == Shown)
             window->show();
@@ -135,7 +141,7 @@ struct ClockFixture {
     QMenu *menu() const { return window->findChild<QMenu *>(QStringLiteral("Menu")); }
     QAction *item(const char *name) const { return window->findChild<QAction *>(QString::fromUtf8(name)); }
     void trigger(const char *name) const { item(name)->trigger(); }
-    QTimer *timer() const { return window->findChild<QTimer *>(QStringLiteral("Timer")); }
+    QTimer *timer() const { return controller->findChild<QTimer *>(QStringLiteral("Timer")); }
     PictureElement *segment(int position, int index) const
     {
         return element<PictureElement>(window.get(), QStringLiteral("Segment") + QString::number(position), index);
@@ -145,11 +151,11 @@ struct ClockFixture {
     QLabel *stopwatchLabel() const { return window->findChild<QLabel *>(QStringLiteral("lblStopuhr")); }
     static AppointmentDialog *appointmentDialog() { return openWindow<AppointmentDialog>("Termin"); }
 
-    void tick() { window->tick(); }
+    void tick() { controller->tick(); }
     void tickAt(QTime time)
     {
         fakes.clock.set(time);
-        window->tick();
+        controller->tick();
     }
     // Ticks every half second from the clock's time up to and including
     // `end` (the next day when `end` lies before the current time).
@@ -160,7 +166,7 @@ struct ClockFixture {
             stop = stop.addDays(1);
         while (fakes.clock.now() < stop) {
             fakes.clock.advance(500);
-            window->tick();
+            controller->tick();
         }
     }
     void tickThrough(QTime from, QTime to)
