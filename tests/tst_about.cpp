@@ -8,7 +8,6 @@
 #endif
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -21,7 +20,6 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
-#include <QTimer>
 #include <QXmlStreamReader>
 
 #include <memory>

@@ -1,18 +1,13 @@
 #include "support/clockfixture.h"
 
 #include <QAccessible>
-#include <QAccessibleValueInterface>
-#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimeZone>
-#include <QTimer>
 
 #include <memory>
 

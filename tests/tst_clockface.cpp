@@ -1,6 +1,5 @@
 #include "face/looks.h"
 #include "face/segmentpictures.h"
-#include "model/digits.h"
 
 #include <QSet>
 #include <QTest>
@@ -10,11 +9,6 @@ using namespace lumitakt;
 class TstClockface : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void patterns_data();
-    void patterns();
-    void timeDigits_data();
-    void timeDigits();
-    void segmentsOutsideOneToSevenAreDark();
     void segmentPictureShapes_data();
     void segmentPictureShapes();
     void setsAgreeInEveryPixel();
@@ -27,54 +21,6 @@ private Q_SLOTS:
     void notLookNames_data();
     void notLookNames();
 };
-
-void TstClockface::patterns_data()
-{
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QString>("pattern");
-    const char *expected[] = {"1110111", "0010010", "1011101", "1011011", "0111010",
-                              "1101011", "1101111", "1010010", "1111111", "1111011"};
-    for (int v = 0; v <= 9; ++v)
-        QTest::addRow("%d", v) << v << QString::fromLatin1(expected[v]);
-    QTest::newRow("10") << 10 << QString();
-    QTest::newRow("-1") << -1 << QString();
-    QTest::newRow("32767") << 32767 << QString();
-    QTest::newRow("-32768") << -32768 << QString();
-}
-
-void TstClockface::patterns()
-{
-    QFETCH(int, value);
-    QFETCH(QString, pattern);
-    QString lit;
-    for (int j = 1; j <= kSegmentCount; ++j)
-        lit += segmentLit(segmentPattern(value), j) ? u'1' : u'0';
-    QCOMPARE(lit, pattern.isEmpty() ? QStringLiteral("0000000") : pattern);
-}
-
-void TstClockface::timeDigits_data()
-{
-    QTest::addColumn<QTime>("time");
-    QTest::addColumn<QList<int>>("digits");
-    QTest::newRow("midnight") << QTime(0, 0) << QList<int>{0, 0, 0, 0};
-    QTest::newRow("09:59:59.9") << QTime(9, 59, 59, 900) << QList<int>{0, 9, 5, 9};
-    QTest::newRow("14:05") << QTime(14, 5, 33) << QList<int>{1, 4, 0, 5};
-    QTest::newRow("23:59") << QTime(23, 59) << QList<int>{2, 3, 5, 9};
-}
-
-void TstClockface::timeDigits()
-{
-    QFETCH(QTime, time);
-    QFETCH(QList<int>, digits);
-    const TimeDigits shown = lumitakt::timeDigits(time);
-    QCOMPARE(QList<int>(shown.begin(), shown.end()), digits);
-}
-
-void TstClockface::segmentsOutsideOneToSevenAreDark()
-{
-    for (const int j : {-1, 0, 8, 9})
-        QVERIFY(!segmentLit(segmentPattern(8), j));
-}
 
 namespace {
 
@@ -323,15 +269,15 @@ void TstClockface::lookTable()
     QFETCH(int, background);
     QFETCH(int, labelText);
     const auto stored = [](QRgb c) { return qRed(c) | qGreen(c) << 8 | qBlue(c) << 16; };
-    const Look *scheme = findLook(name);
-    QVERIFY(scheme);
-    QCOMPARE(QStringView(scheme->name), name);
-    QCOMPARE(QStringView(scheme->menuItem), menuItem);
-    const PictureSet &set = pictureSets()[static_cast<std::size_t>(scheme->pictureSet)];
+    const Look *look = findLook(name);
+    QVERIFY(look);
+    QCOMPARE(QStringView(look->name), name);
+    QCOMPARE(QStringView(look->menuItem), menuItem);
+    const PictureSet &set = pictureSets()[static_cast<std::size_t>(look->pictureSet)];
     QCOMPARE(QStringView(set.segmentStore), segmentStore);
     QCOMPARE(QStringView(set.colonStore), colonStore);
-    QCOMPARE(stored(scheme->background), background);
-    QCOMPARE(stored(scheme->labelText), labelText);
+    QCOMPARE(stored(look->background), background);
+    QCOMPARE(stored(look->labelText), labelText);
 }
 
 void TstClockface::notLookNames_data()

@@ -1,6 +1,7 @@
 // The clock model's tick, without any window: what a reading of the clock
 // makes the face show and the program do.
 #include "model/clockmodel.h"
+#include "support/testdata.h"
 
 #include <QTest>
 #include <QTimeZone>
@@ -9,10 +10,7 @@ using namespace lumitakt;
 
 namespace {
 
-QDateTime at(QTime time, int day = 6)
-{
-    return QDateTime(QDate(2026, 12, day), time);
-}
+using test::at;
 
 // A model on a clock the test moves: `tick` runs one tick, `tickUntil` one
 // every half second up to and including `end`.
@@ -79,6 +77,11 @@ private Q_SLOTS:
     void stopwatchCounting_data();
     void stopwatchCounting();
     void stopwatchDoesNotWrap();
+    void patterns_data();
+    void patterns();
+    void timeDigits_data();
+    void timeDigits();
+    void segmentsOutsideOneToSevenAreDark();
 };
 
 void TstClockModel::tickShows_data()
@@ -311,6 +314,52 @@ void TstClockModel::stopwatchDoesNotWrap()
         d.tickAt(d.now.addSecs(60));
     QCOMPARE(d.stopwatch, QStringLiteral("25:00"));
     QCOMPARE(d.model.stopwatch().minutes(), 1500);
+}
+
+void TstClockModel::patterns_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("pattern");
+    for (int v = 0; v <= 9; ++v)
+        QTest::addRow("%d", v) << v << test::litDigits()[static_cast<std::size_t>(v)];
+    QTest::newRow("10") << 10 << QString();
+    QTest::newRow("-1") << -1 << QString();
+    QTest::newRow("32767") << 32767 << QString();
+    QTest::newRow("-32768") << -32768 << QString();
+}
+
+void TstClockModel::patterns()
+{
+    QFETCH(int, value);
+    QFETCH(QString, pattern);
+    QString lit;
+    for (int j = 1; j <= kSegmentCount; ++j)
+        lit += segmentLit(segmentPattern(value), j) ? u'1' : u'0';
+    QCOMPARE(lit, pattern.isEmpty() ? QStringLiteral("0000000") : pattern);
+}
+
+void TstClockModel::timeDigits_data()
+{
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QList<int>>("digits");
+    QTest::newRow("midnight") << QTime(0, 0) << QList<int>{0, 0, 0, 0};
+    QTest::newRow("09:59:59.9") << QTime(9, 59, 59, 900) << QList<int>{0, 9, 5, 9};
+    QTest::newRow("14:05") << QTime(14, 5, 33) << QList<int>{1, 4, 0, 5};
+    QTest::newRow("23:59") << QTime(23, 59) << QList<int>{2, 3, 5, 9};
+}
+
+void TstClockModel::timeDigits()
+{
+    QFETCH(QTime, time);
+    QFETCH(QList<int>, digits);
+    const TimeDigits shown = lumitakt::timeDigits(time);
+    QCOMPARE(QList<int>(shown.begin(), shown.end()), digits);
+}
+
+void TstClockModel::segmentsOutsideOneToSevenAreDark()
+{
+    for (const int j : {-1, 0, 8, 9})
+        QVERIFY(!segmentLit(segmentPattern(8), j));
 }
 
 QTEST_GUILESS_MAIN(TstClockModel)

@@ -1,6 +1,5 @@
 #include "model/clockmodel.h"
 #include "model/clocktexts.h"
-#include "settings/placement.h"
 
 #include <QTest>
 
@@ -18,12 +17,6 @@ private Q_SLOTS:
     void spokenDescription();
     void noDoubledDot_data();
     void noDoubledDot();
-    void keepOnScreenPerAxis_data();
-    void keepOnScreenPerAxis();
-    void keepOnScreensKeepsOtherMonitors_data();
-    void keepOnScreensKeepsOtherMonitors();
-    void twipsRounding_data();
-    void twipsRounding();
 };
 
 void TstClockTexts::timeTexts_data()
@@ -118,74 +111,6 @@ void TstClockTexts::noDoubledDot()
         QVERIFY2(!caption.contains(QStringLiteral("..")), qPrintable(caption));
         QVERIFY(caption.endsWith(QStringLiteral(". 26   12:34")));
     }
-}
-
-void TstClockTexts::keepOnScreenPerAxis_data()
-{
-    QTest::addColumn<QPoint>("saved");
-    QTest::addColumn<QPoint>("placed");
-    // A 1024 x 768 screen is 15360 x 11520 twips; the window is 2940 x 1470.
-    QTest::newRow("origin") << QPoint(0, 0) << QPoint(0, 0);
-    QTest::newRow("left at limit stays") << QPoint(12420, 300) << QPoint(12420, 300);
-    QTest::newRow("one twip more") << QPoint(12421, 300) << QPoint(0, 300);
-    QTest::newRow("top at limit stays") << QPoint(150, 10050) << QPoint(150, 10050);
-    QTest::newRow("top one twip more") << QPoint(150, 10051) << QPoint(150, 0);
-    QTest::newRow("negative top") << QPoint(450, -15) << QPoint(450, 0);
-    QTest::newRow("negative left") << QPoint(-1, 600) << QPoint(0, 600);
-    QTest::newRow("both off") << QPoint(99999, -99999) << QPoint(0, 0);
-    QTest::newRow("extreme") << QPoint(INT_MIN, INT_MAX) << QPoint(0, 0);
-}
-
-void TstClockTexts::keepOnScreenPerAxis()
-{
-    QFETCH(QPoint, saved);
-    QFETCH(QPoint, placed);
-    QCOMPARE(keepOnScreen(saved, QSize(15360, 11520), QSize(2940, 1470)), placed);
-}
-
-void TstClockTexts::keepOnScreensKeepsOtherMonitors_data()
-{
-    QTest::addColumn<QList<QRect>>("screens");
-    QTest::addColumn<QPoint>("saved");
-    QTest::addColumn<QPoint>("placed");
-    const QRect primary(0, 0, 15360, 11520); // 1024 x 768
-    const QRect right(15360, 0, 28800, 16200); // 1920 x 1080 to its right
-    const QRect left(-19200, 2000, 19200, 10800);
-    QTest::newRow("one screen, inside") << QList<QRect>{primary} << QPoint(450, 600) << QPoint(450, 600);
-    QTest::newRow("one screen, left off") << QList<QRect>{primary} << QPoint(12421, 600) << QPoint(0, 600);
-    QTest::newRow("one screen, at limits") << QList<QRect>{primary} << QPoint(12420, 10050) << QPoint(12420, 10050);
-    QTest::newRow("second monitor kept") << QList<QRect>{primary, right} << QPoint(30000, 14000) << QPoint(30000, 14000);
-    QTest::newRow("below the second monitor") << QList<QRect>{primary, right} << QPoint(30000, 15000) << QPoint(0, 0);
-    QTest::newRow("monitor to the left") << QList<QRect>{primary, left} << QPoint(-5000, 3000) << QPoint(-5000, 3000);
-    QTest::newRow("above the left monitor") << QList<QRect>{primary, left} << QPoint(-5000, 1000) << QPoint(0, 1000);
-    QTest::newRow("no screen known") << QList<QRect>{} << QPoint(450, 600) << QPoint(0, 0);
-}
-
-void TstClockTexts::keepOnScreensKeepsOtherMonitors()
-{
-    QFETCH(QList<QRect>, screens);
-    QFETCH(QPoint, saved);
-    QFETCH(QPoint, placed);
-    QCOMPARE(keepOnScreens(saved, screens, QSize(2940, 1470)), placed);
-}
-
-void TstClockTexts::twipsRounding_data()
-{
-    QTest::addColumn<qint64>("twips");
-    QTest::addColumn<int>("pixels");
-    QTest::newRow("0") << qint64(0) << 0;
-    QTest::newRow("7") << qint64(7) << 0;
-    QTest::newRow("8") << qint64(8) << 1;
-    QTest::newRow("15") << qint64(15) << 1;
-    QTest::newRow("12420") << qint64(12420) << 828;
-    QTest::newRow("-8") << qint64(-8) << -1;
-}
-
-void TstClockTexts::twipsRounding()
-{
-    QFETCH(qint64, twips);
-    QFETCH(int, pixels);
-    QCOMPARE(twipsToPixels(twips), pixels);
 }
 
 QTEST_APPLESS_MAIN(TstClockTexts)

@@ -1,11 +1,8 @@
 #include "support/clockfixture.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -41,12 +38,12 @@ private Q_SLOTS:
     void activationSizeAndLabels_data();
     void activationSizeAndLabels();
     void activationEnablesSynchronise();
-    void activationAppliesScheme();
+    void activationAppliesLook();
     void colourCommands_data();
     void colourCommands();
-    void notASchemeChangesNothing_data();
-    void notASchemeChangesNothing();
-    void schemeChangeKeepsLitSegmentsAndColonPhase();
+    void notALookChangesNothing_data();
+    void notALookChangesNothing();
+    void lookChangeKeepsLitSegmentsAndColonPhase();
     void tickDrawsDigits_data();
     void tickDrawsDigits();
     void drawingLeavesOnlyThePattern();
@@ -69,7 +66,7 @@ private Q_SLOTS:
     void startAppliesTheSettingsFile();
     void savedPositionAgainstTheScreen_data();
     void savedPositionAgainstTheScreen();
-    void unknownSchemeIsKeptAndWrittenBack();
+    void unknownLookIsKeptAndWrittenBack();
     void settingsWrittenAsTheyChangeAndAtClose();
     void closingBeforeANormalTickKeepsTheSavedPlace();
 };
@@ -310,7 +307,7 @@ void TstMainWindow::activationEnablesSynchronise()
     QVERIFY(!sync->isEnabled());
 }
 
-void TstMainWindow::activationAppliesScheme()
+void TstMainWindow::activationAppliesLook()
 {
     Fixture c;
     c.model->setLook(QStringLiteral("blau"));
@@ -325,7 +322,7 @@ void TstMainWindow::activationAppliesScheme()
 void TstMainWindow::colourCommands_data()
 {
     QTest::addColumn<QString>("item");
-    QTest::addColumn<QString>("scheme");
+    QTest::addColumn<QString>("look");
     QTest::addColumn<QString>("segmentStore");
     QTest::addColumn<QString>("colonStore");
     QTest::addColumn<QColor>("background");
@@ -352,7 +349,7 @@ void TstMainWindow::colourCommands_data()
 void TstMainWindow::colourCommands()
 {
     QFETCH(QString, item);
-    QFETCH(QString, scheme);
+    QFETCH(QString, look);
     QFETCH(QString, segmentStore);
     QFETCH(QString, colonStore);
     QFETCH(QColor, background);
@@ -362,7 +359,7 @@ void TstMainWindow::colourCommands()
     QAction *action = c.item(item.toUtf8().constData());
     QVERIFY(action);
     action->trigger();
-    QCOMPARE(c.model->settings().look, scheme);
+    QCOMPARE(c.model->settings().look, look);
         for (int j = 1; j <= 7; ++j)
         for (int p = 1; p <= 4; ++p)
             QCOMPARE(imageOf(c.segment(p, j)->picture()), imageOf(test::storeSegment(c.stores, segmentStore, j)));
@@ -375,14 +372,14 @@ void TstMainWindow::colourCommands()
         QVERIFY(!a->isChecked());
 }
 
-void TstMainWindow::notASchemeChangesNothing_data()
+void TstMainWindow::notALookChangesNothing_data()
 {
     QTest::addColumn<QString>("name");
     for (const char16_t *name : {u"Rot", u"ROT", u"LCDLight", u" rot", u"", u"grun", u"gruen"})
         QTest::newRow(QString::fromUtf16(name).toUtf8().constData()) << QString::fromUtf16(name);
 }
 
-void TstMainWindow::notASchemeChangesNothing()
+void TstMainWindow::notALookChangesNothing()
 {
     QFETCH(QString, name);
     Fixture c;
@@ -397,7 +394,7 @@ void TstMainWindow::notASchemeChangesNothing()
     QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0xDC, 0xE7, 0x58));
 }
 
-void TstMainWindow::schemeChangeKeepsLitSegmentsAndColonPhase()
+void TstMainWindow::lookChangeKeepsLitSegmentsAndColonPhase()
 {
     Fixture c;
     c.window->show();
@@ -425,10 +422,7 @@ void TstMainWindow::tickDrawsDigits_data()
 {
     QTest::addColumn<QTime>("time");
     QTest::addColumn<QStringList>("lit"); // segments 1..7 per position
-    const QString d[10] = {QStringLiteral("1110111"), QStringLiteral("0010010"), QStringLiteral("1011101"),
-                           QStringLiteral("1011011"), QStringLiteral("0111010"), QStringLiteral("1101011"),
-                           QStringLiteral("1101111"), QStringLiteral("1010010"), QStringLiteral("1111111"),
-                           QStringLiteral("1111011")};
+    const auto &d = test::litDigits();
     QTest::newRow("07:05:30") << QTime(7, 5, 30) << QStringList{d[0], d[7], d[0], d[5]};
     QTest::newRow("00:00:00") << QTime(0, 0, 0) << QStringList{d[0], d[0], d[0], d[0]};
     QTest::newRow("23:59:59") << QTime(23, 59, 59) << QStringList{d[2], d[3], d[5], d[9]};
@@ -719,9 +713,9 @@ void TstMainWindow::savedPositionAgainstTheScreen()
     QCOMPARE(c.window->pos(), placed);
 }
 
-void TstMainWindow::unknownSchemeIsKeptAndWrittenBack()
+void TstMainWindow::unknownLookIsKeptAndWrittenBack()
 {
-    // A UTF-8 "grün" is no scheme name: nothing is applied, and the same
+    // A UTF-8 "grün" is no look name: nothing is applied, and the same
     // bytes go back into the file.
     const QByteArray ini("gr\xC3\xBCn\r\n 0 \r\n 0 \r\n\r\n 1 \r\n");
     Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, ini);

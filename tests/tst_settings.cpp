@@ -1,21 +1,16 @@
 #include "settings/cp1252.h"
+#include "settings/placement.h"
 #include "settings/settingsfile.h"
 #include "settings/settingskeeper.h"
+#include "support/testsystem.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <climits>
-#include <csignal>
-
-#ifndef Q_OS_WIN
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
 
 using namespace lumitakt;
 
@@ -23,10 +18,10 @@ Q_DECLARE_METATYPE(SettingsRead)
 
 namespace {
 
-SettingsRead values(std::optional<QString> scheme, std::optional<std::int32_t> left, std::optional<std::int32_t> top,
+SettingsRead values(std::optional<QString> look, std::optional<std::int32_t> left, std::optional<std::int32_t> top,
                     std::optional<QString> server, std::optional<std::int16_t> signal)
 {
-    return {std::move(scheme), left, top, std::move(server), signal};
+    return {std::move(look), left, top, std::move(server), signal};
 }
 
 const std::nullopt_t no = std::nullopt;
@@ -65,6 +60,12 @@ private Q_SLOTS:
     void failedWriteKeepsTheOldFile();
     void keptWhileRunning_data();
     void keptWhileRunning();
+    void keepOnScreenPerAxis_data();
+    void keepOnScreenPerAxis();
+    void keepOnScreensKeepsOtherMonitors_data();
+    void keepOnScreensKeepsOtherMonitors();
+    void twipsRounding_data();
+    void twipsRounding();
 };
 
 void TstSettings::reading_data()
@@ -136,7 +137,7 @@ void TstSettings::readingStopsAtTheLimit()
 
 void TstSettings::writing_data()
 {
-    QTest::addColumn<QString>("scheme");
+    QTest::addColumn<QString>("look");
     QTest::addColumn<int>("left");
     QTest::addColumn<int>("top");
     QTest::addColumn<QString>("server");
@@ -162,13 +163,13 @@ void TstSettings::writing_data()
 
 void TstSettings::writing()
 {
-    QFETCH(QString, scheme);
+    QFETCH(QString, look);
     QFETCH(int, left);
     QFETCH(int, top);
     QFETCH(QString, server);
     QFETCH(int, signal);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(formatSettings({scheme, left, top, server, static_cast<std::int16_t>(signal)}), bytes);
+    QCOMPARE(formatSettings({look, left, top, server, static_cast<std::int16_t>(signal)}), bytes);
 }
 
 void TstSettings::roundTrip_data()
@@ -272,14 +273,12 @@ void TstSettings::failedWriteKeepsTheOldFile_data()
     QTest::addColumn<QString>("what");
     QTest::newRow("folder gone") << s(u"folder gone");
     QTest::newRow("path is a folder") << s(u"path is a folder");
-#ifndef Q_OS_WIN
-    QTest::newRow("disk full") << s(u"disk full"); // a file size limit stands in
+    QTest::newRow("disk full") << s(u"disk full");
     // Root with a user's HOME (sudo -E) must not write where that user can
     // point it, nor leave root's files in the user's folders.
     QTest::newRow("a symbolic link") << s(u"a symbolic link");
     QTest::newRow("a file of another user") << s(u"a file of another user");
     QTest::newRow("a folder of another user") << s(u"a folder of another user");
-#endif
 }
 
 void TstSettings::failedWriteKeepsTheOldFile()
@@ -296,20 +295,16 @@ void TstSettings::failedWriteKeepsTheOldFile()
         QVERIFY(QDir().mkdir(path));
         QVERIFY(!writeSettingsFile(path, next));
         QVERIFY(QFileInfo(path).isDir());
-#ifndef Q_OS_WIN
     } else if (what != u"disk full") {
-        constexpr uid_t kNobody = 65534;
-        if (what != u"a symbolic link" && ::geteuid() != 0)
-            QSKIP("only root can give a file to another user");
         // The file the link points to, or the file itself.
         const QString target = what == u"a symbolic link" ? dir.filePath(QStringLiteral("elsewhere.ini")) : path;
         QVERIFY(writeSettingsFile(target, old));
-        if (what == u"a symbolic link")
-            QVERIFY(QFile::link(target, path));
-        else if (what == u"a file of another user")
-            QCOMPARE(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
-        else
-            QCOMPARE(::chown(QFile::encodeName(dir.path()).constData(), kNobody, kNobody), 0);
+        if (what == u"a symbolic link") {
+            if (!test::makeSymbolicLink(target, path))
+                QSKIP("no symbolic links here");
+        } else if (!test::giveToAnotherUser(what == u"a file of another user" ? path : dir.path())) {
+            QSKIP("only root on Linux can give a file to another user");
+        }
         QVERIFY(!settingsWriteRefusal(path).isEmpty());
         QVERIFY(!writeSettingsFile(path, next));
         compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
@@ -320,27 +315,14 @@ void TstSettings::failedWriteKeepsTheOldFile()
             QVERIFY(!keeper.write(keeper.loaded()));
             QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("new"))));
         }
-#endif
     } else {
-#ifndef Q_OS_WIN
         QVERIFY(writeSettingsFile(path, old));
-        // A file size limit makes every write past a few bytes fail, as a
-        // full disk would.
-        struct rlimit saved {};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto previousSignal = signal(SIGXFSZ, SIG_IGN);
-        struct rlimit tiny = saved;
-        tiny.rlim_cur = 8;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-        const bool written = writeSettingsFile(path, next);
-        setrlimit(RLIMIT_FSIZE, &saved);
-        signal(SIGXFSZ, previousSignal);
-        QVERIFY(!written);
+        const std::optional<bool> written = test::writeOnFullDisk([&] { return writeSettingsFile(path, next); });
+        if (!written)
+            QSKIP("a full disk cannot be staged here");
+        QVERIFY(!*written);
         compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Lumitakt.ini")});
-#else
-        Q_UNUSED(old)
-#endif
     }
 }
 
@@ -385,6 +367,74 @@ void TstSettings::keptWhileRunning()
         written += QFile::remove(path) ? u'w' : u'.';
     }
     QCOMPARE(written, writes);
+}
+
+void TstSettings::keepOnScreenPerAxis_data()
+{
+    QTest::addColumn<QPoint>("saved");
+    QTest::addColumn<QPoint>("placed");
+    // A 1024 x 768 screen is 15360 x 11520 twips; the window is 2940 x 1470.
+    QTest::newRow("origin") << QPoint(0, 0) << QPoint(0, 0);
+    QTest::newRow("left at limit stays") << QPoint(12420, 300) << QPoint(12420, 300);
+    QTest::newRow("one twip more") << QPoint(12421, 300) << QPoint(0, 300);
+    QTest::newRow("top at limit stays") << QPoint(150, 10050) << QPoint(150, 10050);
+    QTest::newRow("top one twip more") << QPoint(150, 10051) << QPoint(150, 0);
+    QTest::newRow("negative top") << QPoint(450, -15) << QPoint(450, 0);
+    QTest::newRow("negative left") << QPoint(-1, 600) << QPoint(0, 600);
+    QTest::newRow("both off") << QPoint(99999, -99999) << QPoint(0, 0);
+    QTest::newRow("extreme") << QPoint(INT_MIN, INT_MAX) << QPoint(0, 0);
+}
+
+void TstSettings::keepOnScreenPerAxis()
+{
+    QFETCH(QPoint, saved);
+    QFETCH(QPoint, placed);
+    QCOMPARE(keepOnScreen(saved, QSize(15360, 11520), QSize(2940, 1470)), placed);
+}
+
+void TstSettings::keepOnScreensKeepsOtherMonitors_data()
+{
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QPoint>("saved");
+    QTest::addColumn<QPoint>("placed");
+    const QRect primary(0, 0, 15360, 11520); // 1024 x 768
+    const QRect right(15360, 0, 28800, 16200); // 1920 x 1080 to its right
+    const QRect left(-19200, 2000, 19200, 10800);
+    QTest::newRow("one screen, inside") << QList<QRect>{primary} << QPoint(450, 600) << QPoint(450, 600);
+    QTest::newRow("one screen, left off") << QList<QRect>{primary} << QPoint(12421, 600) << QPoint(0, 600);
+    QTest::newRow("one screen, at limits") << QList<QRect>{primary} << QPoint(12420, 10050) << QPoint(12420, 10050);
+    QTest::newRow("second monitor kept") << QList<QRect>{primary, right} << QPoint(30000, 14000) << QPoint(30000, 14000);
+    QTest::newRow("below the second monitor") << QList<QRect>{primary, right} << QPoint(30000, 15000) << QPoint(0, 0);
+    QTest::newRow("monitor to the left") << QList<QRect>{primary, left} << QPoint(-5000, 3000) << QPoint(-5000, 3000);
+    QTest::newRow("above the left monitor") << QList<QRect>{primary, left} << QPoint(-5000, 1000) << QPoint(0, 1000);
+    QTest::newRow("no screen known") << QList<QRect>{} << QPoint(450, 600) << QPoint(0, 0);
+}
+
+void TstSettings::keepOnScreensKeepsOtherMonitors()
+{
+    QFETCH(QList<QRect>, screens);
+    QFETCH(QPoint, saved);
+    QFETCH(QPoint, placed);
+    QCOMPARE(keepOnScreens(saved, screens, QSize(2940, 1470)), placed);
+}
+
+void TstSettings::twipsRounding_data()
+{
+    QTest::addColumn<qint64>("twips");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("0") << qint64(0) << 0;
+    QTest::newRow("7") << qint64(7) << 0;
+    QTest::newRow("8") << qint64(8) << 1;
+    QTest::newRow("15") << qint64(15) << 1;
+    QTest::newRow("12420") << qint64(12420) << 828;
+    QTest::newRow("-8") << qint64(-8) << -1;
+}
+
+void TstSettings::twipsRounding()
+{
+    QFETCH(qint64, twips);
+    QFETCH(int, pixels);
+    QCOMPARE(twipsToPixels(twips), pixels);
 }
 
 QTEST_APPLESS_MAIN(TstSettings)

@@ -1,10 +1,6 @@
 #include "support/clockfixture.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 

@@ -1,19 +1,15 @@
 #include "platform/timesetter.h"
 #include "support/clockfixture.h"
+#include "support/testsystem.h"
 #include "widgets/timeserverdialog.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QTest>
 
-#ifndef Q_OS_WIN
-#include <unistd.h>
-#endif
-#include <QTimer>
 
 #include <memory>
 
@@ -31,15 +27,10 @@ struct Fixture : test::ClockFixture {
     QLineEdit *text() const { return dialog()->findChild<QLineEdit *>(QStringLiteral("txtSynchron")); }
 };
 
-// What sets the clock from `server` where the program runs as root, or on Windows.
 StartedCommand setClockCommand(const QString &helperFolder, const QString &server)
 {
-#ifdef Q_OS_WIN
-    Q_UNUSED(helperFolder)
-    return {QStringLiteral("net"), {QStringLiteral("time"), QStringLiteral("\\\\") + server, QStringLiteral("/set"), QStringLiteral("/yes")}};
-#else
-    return {helperFolder + QStringLiteral("/lumitakt-sync"), {server}};
-#endif
+    const QStringList command = test::setClockCommand(helperFolder, server);
+    return {command.first(), command.mid(1)};
 }
 
 } // namespace
@@ -108,9 +99,8 @@ void TstTimeSync::whoSetsTheClock_data()
 
 void TstTimeSync::whoSetsTheClock()
 {
-#ifdef Q_OS_WIN
-    QSKIP("Windows sets the clock with net time, as the administrator it asks for itself");
-#endif
+    if (const QString why = test::noOwnHelper(); !why.isEmpty())
+        QSKIP(qPrintable(why));
     QFETCH(bool, asRoot);
     QFETCH(bool, byTick);
     QFETCH(int, pkcheckExit);
@@ -141,9 +131,8 @@ void TstTimeSync::untrustedHelperStartsNothing_data()
 
 void TstTimeSync::untrustedHelperStartsNothing()
 {
-#ifdef Q_OS_WIN
-    QSKIP("Windows starts its own net.exe");
-#else
+    if (const QString why = test::noOwnHelper(); !why.isEmpty())
+        QSKIP(qPrintable(why));
     QFETCH(QString, what);
     Fixture c(QTime(12, 29, 59), QStringLiteral("ZEIT01"));
     const QString helper = c.folder.filePath(QStringLiteral("lumitakt-sync"));
@@ -155,17 +144,14 @@ void TstTimeSync::untrustedHelperStartsNothing()
         QVERIFY(QFile::setPermissions(helper, all));
     } else if (what == u"folder others can write") {
         QVERIFY(QFile::setPermissions(c.folder.path(), all));
-    } else {
-        if (::geteuid() != 0)
-            QSKIP("only root can give a file to another user");
-        QCOMPARE(::chown(QFile::encodeName(helper).constData(), 65534, 65534), 0);
+    } else if (!test::giveToAnotherUser(helper)) {
+        QSKIP("only root can give a file to another user");
     }
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^The clock is not set: its helper is not started, since ")));
     c.trigger("MenuEigenschaftenSynronisieren");
     c.tickAt(QTime(12, 30, 0));
     QVERIFY(c.fakes.commands.started.isEmpty());
     QVERIFY(c.fakes.commands.running.isEmpty());
-#endif
 }
 
 void TstTimeSync::menuCommandStartsOnce()

@@ -4,7 +4,6 @@
 #include "settings/regularfile.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include <pulse/context.h>
 #include <pulse/stream.h>

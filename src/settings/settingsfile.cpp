@@ -4,7 +4,6 @@
 #include "settings/cp1252.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <limits>

@@ -2,7 +2,7 @@
 
 #include "control/clockcontroller.h"
 #include "face/looks.h"
-#include "face/segmentpictures.h"
+#include "model/digits.h"
 #include "widgets/accessibility.h"
 #include "widgets/fonts.h"
 #include "widgets/outersize.h"
@@ -13,7 +13,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScreen>

@@ -3,7 +3,6 @@
 #include "platform/helpviewer.h"
 
 #include <QKeyEvent>
-#include <QWidget>
 
 namespace lumitakt {
 

@@ -1,5 +1,6 @@
 #include "face/segmentpictures.h"
 #include "model/digits.h"
+#include "support/testdata.h"
 #include "xsession.h"
 
 #include <QDeadlineTimer>
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -26,8 +26,6 @@ constexpr char kFakeStart[] = "@2026-12-06 14:05:02";
 // segments of each digit, drawn from the picture rules onto black.
 QImage expectedFace(QSize size, const QString &hhmm, QRgb lit = qRgb(204, 0, 0))
 {
-    constexpr int digitLeft[4] = {10, 48, 108, 146};
-    const QPoint place[8] = {{}, {2, 8}, {0, 10}, {23, 10}, {5, 31}, {0, 36}, {23, 36}, {2, 54}};
     QImage face(size, QImage::Format_RGB32);
     face.fill(Qt::black);
     QPainter painter(&face);
@@ -36,7 +34,7 @@ QImage expectedFace(QSize size, const QString &hhmm, QRgb lit = qRgb(204, 0, 0))
         const SegmentPattern pattern = segmentPattern(digits[p].digitValue());
         for (int j = 1; j <= 7; ++j)
             if (segmentLit(pattern, j))
-                painter.drawImage(QPoint(digitLeft[p], 0) + place[j], segmentPicture(j, lit));
+                painter.drawImage(test::segmentPlace(p + 1, j), segmentPicture(j, lit));
     }
     return face;
 }

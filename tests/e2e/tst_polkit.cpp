@@ -29,26 +29,15 @@ constexpr char kMember[] = "lumitakt-e2e-in";
 constexpr char kOutsider[] = "lumitakt-e2e-out";
 constexpr char kServer[] = "ntp.example.org";
 
-struct Result {
-    int exitCode = -1;
-    QString output;
-};
+using Result = ToolResult;
 
+// The system's tools run on the real system bus, installing to the real system.
 Result runTool(const QString &program, const QStringList &arguments, int timeoutMs = 20000)
 {
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"));
     env.remove(QStringLiteral("DESTDIR"));
-    process.setProcessEnvironment(env);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished(3000);
-        return {-1, QString::fromLocal8Bit(process.readAll())};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, QString::fromLocal8Bit(process.readAll())};
+    return ::runTool(program, arguments, env, timeoutMs);
 }
 
 QStringList polkitToolsMissing()

@@ -2,8 +2,6 @@
 #include "support/stuckpipe.h"
 #include "xsession.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>

@@ -266,17 +266,26 @@ bool XSession::menu(qulonglong window, const QString &entry, const QStringList &
     return true;
 }
 
-QString XSession::run(const QString &program, const QStringList &arguments, int timeoutMs) const
+ToolResult runTool(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment,
+                   int timeoutMs, QProcess::ProcessChannelMode channels)
 {
     QProcess process;
-    process.setProcessEnvironment(environment());
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(channels);
     process.start(program, arguments);
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
-        process.waitForFinished(1000);
-        return {};
+        process.waitForFinished(3000);
+        return {-1, QString::fromLocal8Bit(process.readAllStandardOutput())};
     }
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput())};
+}
+
+QString XSession::run(const QString &program, const QStringList &arguments, int timeoutMs) const
+{
+    const ToolResult result = runTool(program, arguments, environment(), timeoutMs, QProcess::SeparateChannels);
+    return result.exitCode == -1 ? QString() : result.output;
 }
 
 QProcess *XSession::launch(const QString &program, const QStringList &arguments, const QProcessEnvironment &extra)

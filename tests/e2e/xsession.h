@@ -24,6 +24,17 @@
         }                                                                                          \
     } while (false)
 
+// What a tool that ran to its end did: its exit code (-1 when it crashed,
+// could not start or ran out of time) and what it printed.
+struct ToolResult {
+    int exitCode = -1;
+    QString output;
+};
+// Runs a tool to its end in `environment`, its standard output alone or
+// merged with its errors.
+ToolResult runTool(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment,
+                   int timeoutMs, QProcess::ProcessChannelMode channels = QProcess::MergedChannels);
+
 // Polls until `done` holds or the time is up; says whether it held.
 bool waitFor(int timeoutMs, const std::function<bool()> &done);
 

@@ -8,6 +8,7 @@
 #include "face/picturestores.h"
 #include "settings/settingskeeper.h"
 #include "support/fakes.h"
+#include "support/testdata.h"
 #include "widgets/application.h"
 #include "widgets/appointmentdialog.h"
 #include "widgets/clockwindow.h"
@@ -40,12 +41,6 @@ inline void quietOffscreen()
             return;
         previousMessageHandler()(type, context, message);
     });
-}
-
-// 6 December 2026 at the given time.
-inline QDateTime at(QTime time)
-{
-    return QDateTime(QDate(2026, 12, 6), time);
 }
 
 // The element of an array of elements of one name with the given index.

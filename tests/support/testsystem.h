@@ -1,0 +1,35 @@
+#pragma once
+
+// What the tests do differently on each system, one file per system chosen
+// in CMake as the program's own are (testsystem_unix.cpp,
+// testsystem_windows.cpp).
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace lumitakt::test {
+
+// The program and the arguments that set the computer's clock from
+// `server` where no question is put first (as root on Linux).
+QStringList setClockCommand(const QString &helperFolder, const QString &server);
+
+// Why the program starts no helper of its own to set the clock here, or an
+// empty text where it does (Linux).
+QString noOwnHelper();
+
+// Gives the file or folder at `path` to another user; false where the
+// system or the user running the test cannot (root only, Linux only).
+bool giveToAnotherUser(const QString &path);
+
+// Makes `link` a symbolic link to `target`; false where the system has none
+// that the program's files meet (Windows).
+bool makeSymbolicLink(const QString &target, const QString &link);
+
+// Runs `write` as if the disk were full after a few bytes and returns what
+// it returned; nothing where a full disk cannot be staged (Windows).
+std::optional<bool> writeOnFullDisk(const std::function<bool()> &write);
+
+} // namespace lumitakt::test
