@@ -13,8 +13,8 @@ namespace lumitakt {
 
 // Keeps the settings file in step with the user's choices while the program
 // runs, so that a run ended by logout, a crash or a lost display loses
-// nothing: a new look, time server or signal mode is written at the next
-// tick; a new window place once the window has stood still for a while, so
+// nothing: a new look, time server or signal mode is written when it is
+// chosen (saveChanges) or else at the next tick; a new window place once the window has stood still for a while, so
 // that dragging it across the screen writes once, not on every tick. What
 // has not changed since the file was read or last written is never written.
 class SettingsKeeper {
