@@ -731,11 +731,13 @@ void TstMainWindow::settingsWrittenAsTheyChangeAndAtClose()
     Fixture c;
     QVERIFY(c.iniFile().isEmpty());
     c.window->show();
-    // A look chosen is in the file at once, a moved place once it has settled.
+    // A look, a time server or a signal mode chosen is in the file at once,
+    // a moved place once it has settled.
     c.trigger("MenuEigenschaftenLEDgrün");
     QCOMPARE(c.iniFile(), QByteArray("gr\xFCn\r\n 0 \r\n 0 \r\n\r\n 1 \r\n"));
-    c.model->setTimeServer(QStringLiteral("zeit, eins"));
-    c.model->setSignalMode(0);
+    c.controller->chooseTimeServer(QStringLiteral("zeit, eins"));
+    c.controller->chooseSignalMode(0);
+    QCOMPARE(c.iniFile(), QByteArray("gr\xFCn\r\n 0 \r\n 0 \r\n\"zeit, eins\"\r\n 0 \r\n"));
     c.tick();
     c.window->move(20, 30);
     for (int i = 0; i < 5; ++i)
