@@ -15,10 +15,15 @@ public:
     virtual ~CommandStarter() = default;
     // Started and forgotten.
     virtual void start(const QString &program, const QStringList &arguments) = 0;
+    // Started and forgotten once the system has asked the user for an
+    // administrator's consent (Windows: UAC); not started if refused.
+    virtual void startAsAdministrator(const QString &program, const QStringList &arguments) = 0;
     // Started; `finished` gets its exit status once it has ended, or -1 when
     // it could not start or crashed.
     virtual void run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished) = 0;
-    // Whether the programs started have the rights of root.
+    // Whether the programs started may set the computer's clock without
+    // asking: on Linux they run as root; on Windows the clock's token holds
+    // the right to change the system time.
     virtual bool startsAsRoot() const = 0;
 };
 
@@ -27,10 +32,12 @@ public:
 // as the one asking, and refuses to serve a process that has already gone,
 // so a program reparented away (started detached) is never allowed anything.
 // On Windows a started command runs detached in a minimised console window.
-// (start and startsAsRoot: commandstarter_unix.cpp, commandstarter_windows.cpp.)
+// (start, startAsAdministrator and startsAsRoot: commandstarter_unix.cpp,
+// commandstarter_windows.cpp.)
 class ProcessCommandStarter final : public CommandStarter {
 public:
     void start(const QString &program, const QStringList &arguments) override;
+    void startAsAdministrator(const QString &program, const QStringList &arguments) override;
     void run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished) override;
     bool startsAsRoot() const override;
 

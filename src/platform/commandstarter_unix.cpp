@@ -9,6 +9,12 @@ void ProcessCommandStarter::start(const QString &program, const QStringList &arg
     launch(program, arguments, true, {});
 }
 
+void ProcessCommandStarter::startAsAdministrator(const QString &program, const QStringList &arguments)
+{
+    // Linux asks through pkexec, which the plan names itself.
+    start(program, arguments);
+}
+
 bool ProcessCommandStarter::startsAsRoot() const
 {
     return ::geteuid() == 0;

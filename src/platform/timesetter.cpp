@@ -22,6 +22,10 @@ void TimeSetter::setClock(const QString &server, SyncRequest request)
         m_refusal = refusal;
         return;
     }
+    if (plan->asAdministrator) {
+        m_commands.startAsAdministrator(plan->command.program, plan->command.arguments);
+        return;
+    }
     if (!plan->check) {
         m_commands.start(plan->command.program, plan->command.arguments);
         return;

@@ -22,6 +22,9 @@ struct SyncCommand {
 struct SyncPlan {
     std::optional<SyncCommand> check;
     SyncCommand command;
+    // Started through the system's own request for an administrator's
+    // consent (Windows: UAC), once per start.
+    bool asAdministrator = false;
     bool operator==(const SyncPlan &) const = default;
 };
 
@@ -31,11 +34,15 @@ enum class SyncRequest { ByUser, ByTick };
 
 // What to start for the stored server name (blanks at either end do not
 // count), or nothing when no server is set or the name cannot be one.
+// `asRoot`: the programs the clock starts may set the computer's clock
+// without asking (see CommandStarter::startsAsRoot).
 // Each system has its own (timesetter_unix.cpp, timesetter_windows.cpp):
 // on Linux only the helper lumitakt-sync in `helperFolder` sets the clock,
 // started directly where the program runs as root, otherwise through
 // pkexec, and the tick first asks pkcheck whether polkit allows it without
-// a question.
+// a question. On Windows Windows' own net.exe sets it; without the right
+// to set the time, the menu asks for an administrator's consent and the
+// tick starts nothing.
 std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, bool asRoot, const QString &helperFolder,
                                  qint64 processId);
 

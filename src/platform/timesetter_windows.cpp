@@ -1,17 +1,52 @@
 #include "platform/timesetter.h"
 
+#include "logging.h"
 #include "model/servername.h"
+
+#include <QDir>
+
+#include <qt_windows.h>
+
+#include <utility>
 
 namespace lumitakt {
 
-std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest, bool, const QString &, qint64)
+namespace {
+
+// Windows' own net.exe, by its full path: a program started by name alone
+// is looked for in the clock's own folder first, where anyone who can put a
+// file beside a portable copy could put a net.exe of their own.
+QString netCommand()
+{
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return QDir::toNativeSeparators(QString::fromWCharArray(folder, static_cast<int>(length)) + QStringLiteral("/net.exe"));
+}
+
+} // namespace
+
+std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, bool asRoot, const QString &, qint64)
 {
     const QString name = server.trimmed();
-    if (!isServerName(name.toStdString()))
+    const QString net = netCommand();
+    if (!isServerName(name.toStdString()) || net.isEmpty())
         return std::nullopt;
+    // Setting the time needs a right that a standard user's token and an
+    // administrator's filtered one do not hold. The menu's command asks for
+    // an administrator's consent; the tick never puts that question.
+    if (!asRoot && request == SyncRequest::ByTick) {
+        static bool said = false;
+        if (!std::exchange(said, true))
+            qCInfo(lcCommands) << "The clock is not set every ten minutes: that needs an administrator's rights, which"
+                               << "only \"synchronisieren\" in the menu asks for.";
+        return std::nullopt;
+    }
     // net time \\server /set /yes
     return SyncPlan{std::nullopt,
-                    {QStringLiteral("net"), {QStringLiteral("time"), QStringLiteral("\\\\") + name, QStringLiteral("/set"), QStringLiteral("/yes")}}};
+                    {net, {QStringLiteral("time"), QStringLiteral("\\\\") + name, QStringLiteral("/set"), QStringLiteral("/yes")}},
+                    !asRoot};
 }
 
 QString helperRefusal(const QString &)

@@ -41,6 +41,10 @@ struct StartedCommand {
 class FakeCommandStarter final : public CommandStarter {
 public:
     void start(const QString &program, const QStringList &arguments) override { started.append({program, arguments}); }
+    void startAsAdministrator(const QString &program, const QStringList &arguments) override
+    {
+        startedAsAdministrator.append({program, arguments});
+    }
     // Recorded like a start; the test ends it with finish().
     void run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished) override
     {
@@ -57,6 +61,7 @@ public:
     }
 
     QList<StartedCommand> started;
+    QList<StartedCommand> startedAsAdministrator;
     QList<std::function<void(int exitCode)>> running;
     bool asRoot = true;
 };

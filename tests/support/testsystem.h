@@ -16,6 +16,10 @@ namespace lumitakt::test {
 // `server` where no question is put first (as root on Linux).
 QStringList setClockCommand(const QString &helperFolder, const QString &server);
 
+// A command of the system that makes the folder `folder`, for starting a
+// real program whose effect a test can see.
+QStringList makeFolderCommand(const QString &folder);
+
 // Why the program starts no helper of its own to set the clock here, or an
 // empty text where it does (Linux).
 QString noOwnHelper();

@@ -14,6 +14,11 @@ QStringList setClockCommand(const QString &helperFolder, const QString &server)
     return {helperFolder + QStringLiteral("/lumitakt-sync"), server};
 }
 
+QStringList makeFolderCommand(const QString &folder)
+{
+    return {QStringLiteral("/bin/mkdir"), folder};
+}
+
 QString noOwnHelper()
 {
     return {};

@@ -1,11 +1,22 @@
 #include "support/testsystem.h"
 
+#include <QDir>
+#include <QStandardPaths>
+
 namespace lumitakt::test {
 
 QStringList setClockCommand(const QString &, const QString &server)
 {
-    return {QStringLiteral("net"), QStringLiteral("time"), QStringLiteral("\\\\") + server, QStringLiteral("/set"),
+    // Windows' own net.exe in the system folder, never one found by name.
+    const QString system = QDir::toNativeSeparators(QStandardPaths::findExecutable(QStringLiteral("net")));
+    return {system, QStringLiteral("time"), QStringLiteral("\\\\") + server, QStringLiteral("/set"),
             QStringLiteral("/yes")};
+}
+
+QStringList makeFolderCommand(const QString &folder)
+{
+    const QString cmd = QDir::toNativeSeparators(QStandardPaths::findExecutable(QStringLiteral("cmd")));
+    return {cmd, QStringLiteral("/c"), QStringLiteral("mkdir"), QDir::toNativeSeparators(folder)};
 }
 
 QString noOwnHelper()
