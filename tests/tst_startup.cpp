@@ -1,4 +1,5 @@
 #include "platform/startup.h"
+#include "support/testsystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,27 +54,32 @@ void TstStartup::settingsLocation_data()
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QString>("config");
     QTest::addColumn<QStringList>("expected"); // data folder, helper folder, settings file
+    QTest::addColumn<bool>("othersFolder");       // the program's folder belongs to another user
     QTest::newRow("build folder or unpacked archive")
         << QStringList{QStringLiteral("Lumitakt.portable"), QStringLiteral("Termin.wav"), QStringLiteral("lumitakt-sync")}
-        << QStringLiteral("/home/u/.config/Lumitakt") << QStringList{QStringLiteral("bin"), QStringLiteral("bin"), QStringLiteral("bin/Lumitakt.ini")};
+        << QStringLiteral("/home/u/.config/Lumitakt") << QStringList{QStringLiteral("bin"), QStringLiteral("bin"), QStringLiteral("bin/Lumitakt.ini")} << false;
     // The settings beside the program stay there, whatever else is missing.
     QTest::newRow("portable folder without its sound")
         << QStringList{QStringLiteral("Lumitakt.ini")} << QStringLiteral("/home/u/.config/Lumitakt")
-        << QStringList{QStringLiteral("bin"), QStringLiteral("bin"), QStringLiteral("bin/Lumitakt.ini")};
+        << QStringList{QStringLiteral("bin"), QStringLiteral("bin"), QStringLiteral("bin/Lumitakt.ini")} << false;
     QTest::newRow("a sound alone makes no portable folder")
         << QStringList{QStringLiteral("Termin.wav")} << QStringLiteral("/home/u/.config/Lumitakt")
         << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"),
-                       QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini")};
+                       QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini")} << false;
     QTest::newRow("installed, whatever the prefix")
         << QStringList() << QStringLiteral("/home/u/.config/Lumitakt")
         << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"),
-                       QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini")};
+                       QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini")} << false;
     QTest::newRow("installed, helper kept beside the program")
         << QStringList{QStringLiteral("lumitakt-sync")} << QStringLiteral("/root/.config/Lumitakt")
-        << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("bin"), QStringLiteral("/root/.config/Lumitakt/Lumitakt.ini")};
+        << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("bin"), QStringLiteral("/root/.config/Lumitakt/Lumitakt.ini")} << false;
     // Never the program's own folder: the settings stay in memory.
     QTest::newRow("installed, no folder for the settings")
-        << QStringList() << QString() << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"), QString()};
+        << QStringList() << QString() << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"), QString()} << false;
+    // A portable folder the user cannot write would lose every choice.
+    QTest::newRow("portable folder the user cannot write")
+        << QStringList{QStringLiteral("Lumitakt.portable"), QStringLiteral("Lumitakt.ini")} << QStringLiteral("/home/u/.config/Lumitakt")
+        << QStringList{QStringLiteral("bin"), QStringLiteral("bin"), QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini")} << true;
 }
 
 void TstStartup::settingsLocation()
@@ -81,12 +87,15 @@ void TstStartup::settingsLocation()
     QFETCH(QStringList, present);
     QFETCH(QString, config);
     QFETCH(QStringList, expected);
+    QFETCH(bool, othersFolder);
     QTemporaryDir root;
     QVERIFY(QDir(root.path()).mkpath(QStringLiteral("bin")));
     for (const QString &name : present) {
         QFile file(root.filePath(QStringLiteral("bin/") + name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
+    if (othersFolder && !test::giveToAnotherUser(root.filePath(QStringLiteral("bin"))))
+        QSKIP("only root on Linux can give a folder to another user");
     const ProgramFiles files = ProgramFiles::find(root.filePath(QStringLiteral("bin")), config);
     const auto inRoot = [&](const QString &path) { return path.isEmpty() || path.startsWith(u'/') ? path : root.filePath(path); };
     QCOMPARE(files.dataFolder, inRoot(expected[0]));

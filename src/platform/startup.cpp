@@ -1,5 +1,8 @@
 #include "platform/startup.h"
 
+#include "logging.h"
+#include "settings/settingsfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,8 +40,20 @@ ProgramFiles ProgramFiles::find(const QString &programFolder, const QString &use
 {
     const QDir folder(programFolder);
     if (QFileInfo::exists(folder.filePath(QStringLiteral("Lumitakt.portable")))
-        || QFileInfo::exists(folder.filePath(QStringLiteral("Lumitakt.ini"))))
-        return inOneFolder(programFolder);
+        || QFileInfo::exists(folder.filePath(QStringLiteral("Lumitakt.ini")))) {
+        ProgramFiles files = inOneFolder(programFolder);
+        // A portable folder this user cannot write (unpacked into Program
+        // Files, onto a share, or another user's) would lose every choice:
+        // the settings go to the user's own folder instead.
+        const QString refusal = settingsWriteRefusal(files.settingsFile);
+        if (!refusal.isEmpty() && !userConfigFolder.isEmpty()) {
+            files.settingsFile = userConfigFolder + QStringLiteral("/Lumitakt.ini");
+            qCWarning(lcSettings).noquote() << "The settings are kept in" << files.settingsFile << "since"
+                                            << QDir::toNativeSeparators(programFolder + QStringLiteral("/Lumitakt.ini"))
+                                            << "cannot be written:" << refusal;
+        }
+        return files;
+    }
     ProgramFiles files;
     files.dataFolder = QDir::cleanPath(folder.filePath(QStringLiteral("../share/lumitakt")));
     files.helperFolder = QFileInfo::exists(folder.filePath(QStringLiteral("lumitakt-sync")))

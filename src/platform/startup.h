@@ -20,8 +20,10 @@ QString userConfigFolder(const QByteArray &xdgConfigHome, const QByteArray &home
 // Where the program's files are. A portable folder (the build folder, an
 // unpacked archive) is marked as one by the file Lumitakt.portable beside
 // the program, or by the settings file found there, and keeps everything
-// there, settings included; a missing sound or help never turns it into an
-// installed program. An installed program finds its data in
+// there, settings included, unless this user cannot write the settings file
+// there: then they go to the user's configuration folder, as an installed
+// program's do; a missing sound or help never turns it into an installed
+// program. An installed program finds its data in
 // ../share/lumitakt and its helper in ../libexec/lumitakt, and keeps its
 // settings in the user's configuration folder: it never writes into its own
 // folders, whoever runs it.

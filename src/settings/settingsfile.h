@@ -59,7 +59,8 @@ bool writeSettingsFile(const QString &path, const SettingsRecord &settings);
 // is written only as a regular file (never through a symbolic link) owned
 // by the user the program runs as, in a folder of that user's that no one
 // else can write; a missing folder only where the nearest existing one is
-// such. Windows has no such checks. (settingsfile_unix.cpp, settingsfile_windows.cpp)
+// such, and that this process can write. Windows checks only the last: its
+// own access rules decide the rest. (settingsfile_unix.cpp, settingsfile_windows.cpp)
 QString settingsWriteRefusal(const QString &path);
 
 } // namespace lumitakt

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,6 +34,10 @@ QString settingsWriteRefusal(const QString &path)
         return QStringLiteral("the folder %1 belongs to another user").arg(folder);
     if ((info.st_mode & S_IWOTH) || ((info.st_mode & S_IWGRP) && info.st_gid != ::getegid()))
         return QStringLiteral("other users can write into the folder %1").arg(folder);
+    // The new file is written beside the old one and takes its place: one's
+    // own folder may still be read-only (a read-only mount, a folder without w).
+    if (::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK, AT_EACCESS) != 0)
+        return QStringLiteral("the folder %1 cannot be written").arg(folder);
     return {};
 }
 
