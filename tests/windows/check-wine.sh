@@ -15,7 +15,7 @@ set -euo pipefail
 build=$(readlink -f "$1")
 linux=$(readlink -f "$2")
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for tool in wine wineserver Xvfb openbox xdotool xprop xmessage wmctrl import compare localedef; do
+for tool in wine wineserver Xvfb openbox xdotool xprop xmessage wmctrl import compare localedef x86_64-w64-mingw32-gcc; do
   command -v "$tool" >/dev/null || fail "$tool is missing"
 done
 version=$(sed -n 's/^project(Lumitakt VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
@@ -82,8 +82,20 @@ installed_look_is_green() { look_is_green "$(appdata_ini)"; }
 mkdir -p "$work/portable" "$work/linux"
 (cd "$work/portable" && cmake -E tar xf "$zip")
 portable="$work/portable/Lumitakt-$version-win64"
+# The manifest Windows reads when it starts the program, read back from the file.
+for want in 'level="asInvoker"' 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"' '>PerMonitorV2<' \
+            'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"'; do
+  LC_ALL=C grep -aqF "$want" "$portable/Lumitakt.exe" || fail "the manifest of Lumitakt.exe lacks $want"
+done
+# Someone's own net.exe beside the portable program: it leaves a trace if it
+# ever runs. The clock is given a time server to set itself from.
+printf '#include <stdio.h>\nint main(void) { FILE *trace = fopen("Z:%s/planted-net-ran", "w"); if (trace) fclose(trace); return 0; }\n' \
+  "$work" > "$work/planted.c"
+x86_64-w64-mingw32-gcc -o "$portable/net.exe" "$work/planted.c" || fail "cannot build the planted net.exe"
+printf 'rot\r\n 0 \r\n 0 \r\nzeit01\r\n 1 \r\n' > "$portable/Lumitakt.ini"
 cp "$linux/src/lumitakt" "$linux/src/Termin.wav" "$linux/src/Lumitakt.portable" "$work/linux/"
-(cd "$portable" && exec wine Lumitakt.exe) > "$work/portable.log" 2>&1 & winclock=$!; pids+=($winclock)
+# Wine's own log of the processes started shows what the clock starts.
+(cd "$portable" && WINEDEBUG=-all,+process exec wine Lumitakt.exe) > "$work/portable.log" 2>&1 & winclock=$!; pids+=($winclock)
 "$work/linux/lumitakt" > "$work/linux.log" 2>&1 & linuxclock=$!; pids+=($linuxclock)
 window=$(window_of "$winclock" '^lumitakt\.exe$')
 [ -n "$window" ] || { xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null || true; fail "the portable program shows no window with the German date ($caption)"; }
@@ -108,6 +120,12 @@ echo "wine: the portable program shows the German date, stays on top, draws the 
 # A look from the menu (Eigenschaften, LED grün) is kept beside the program.
 x_menu "$window" E Down Down Return || fail "the portable program's menu did not choose LED grün"
 x_wait 20 look_is_green "$portable/Lumitakt.ini" || fail "the chosen look is not in Lumitakt.ini beside the program"
+# "synchronisieren" starts Windows' own net.exe, never the one beside the program.
+x_menu "$window" y || fail "the portable program's menu did not choose synchronisieren"
+net_started() { LC_ALL=C grep -aiq 'system32\\\\net\.exe' "$work/portable.log"; }
+x_wait 20 net_started || fail "synchronisieren did not start Windows' net.exe: $(LC_ALL=C grep -ai 'net\.exe' "$work/portable.log" | head -n 5)"
+sleep 2
+[ ! -e "$work/planted-net-ran" ] || fail "synchronisieren ran the net.exe beside the program"
 # Started again, it brings the running clock out of the task bar and ends.
 wm_state() { xprop -id "$window" WM_STATE | grep -q "window state: $1"; }
 x_keys "$window" m && x_wait 10 wm_state Iconic || fail "m did not minimise the portable program"
@@ -119,6 +137,7 @@ x_wait 10 wm_state Normal || fail "a second start did not bring the running cloc
 close_and_wait "$window" "$winclock"
 [ ! -e "$portable/Lumitakt.lock" ] || fail "the clock left its lock behind"
 echo "wine: the portable program keeps its look in Lumitakt.ini beside itself, and a second start brings it back"
+echo "wine: Lumitakt.exe carries its manifest; synchronisieren starts Windows' own net.exe, not one planted beside it"
 
 # 2. The installer, silently; the installed program; the uninstaller.
 wine "$setup" /S > "$work/setup.log" 2>&1
