@@ -13,7 +13,8 @@ namespace lumitakt {
 
 // Before anything else: on Unix a write beyond the file size limit
 // (ulimit -f) fails as a write, which the settings code reports and
-// survives, instead of ending the clock with SIGXFSZ.
+// survives, instead of ending the clock with SIGXFSZ; on Windows the clock
+// holds the mutex "Lumitakt.Running", by which the installer knows it runs.
 void prepareProcess();
 
 // The system's sound player for the alarm.

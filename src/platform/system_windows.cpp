@@ -4,9 +4,16 @@
 
 #include <QStandardPaths>
 
+#include <qt_windows.h>
+
 namespace lumitakt {
 
-void prepareProcess() {}
+void prepareProcess()
+{
+    // A sign that a clock runs, for the installer, which must not replace or
+    // remove a program that runs. Held until the process ends.
+    CreateMutexW(nullptr, FALSE, L"Lumitakt.Running");
+}
 
 std::unique_ptr<SoundPlayer> systemSoundPlayer()
 {

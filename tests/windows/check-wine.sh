@@ -140,8 +140,10 @@ echo "wine: the portable program keeps its look in Lumitakt.ini beside itself, a
 echo "wine: Lumitakt.exe carries its manifest; synchronisieren starts Windows' own net.exe, not one planted beside it"
 
 # 2. The installer, silently; the installed program; the uninstaller.
-wine "$setup" /S > "$work/setup.log" 2>&1
+status=0
+wine "$setup" /S > "$work/setup.log" 2>&1 || status=$?
 wineserver -w
+[ "$status" -eq 0 ] || fail "the installer ended with $status"
 installed="$WINEPREFIX/drive_c/Program Files/Lumitakt"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumitakt.lnk"
 [ -f "$installed/bin/Lumitakt.exe" ] && [ -f "$installed/share/lumitakt/Termin.wav" ] || fail "the installer did not install the program"
@@ -169,5 +171,36 @@ wineserver -w
 for _ in $(seq 50); do [ -e "$installed" ] || break; sleep 0.2; done
 [ ! -e "$installed" ] || fail "the uninstaller left: $(cd "$installed" && find . | tr '\n' ' ')"
 [ ! -e "$menu" ] || fail "the uninstaller left the Start-menu entry"
+apps='Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumitakt'
+! wine reg query "HKLM\\$apps" > /dev/null 2>&1 || fail "the uninstaller left the Apps entry"
 echo "wine: the uninstaller left nothing in Program Files"
+
+# 3. Installed for the user alone: nothing in Program Files or HKLM.
+status=0; wine "$setup" /S /CurrentUser > "$work/user-setup.log" 2>&1 || status=$?
+wineserver -w
+[ "$status" -eq 0 ] || fail "the installer for the user alone ended with $status"
+own=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Programs/Lumitakt' -type d | head -n 1)
+[ -n "$own" ] && [ -f "$own/bin/Lumitakt.exe" ] || fail "no installation in %LOCALAPPDATA%\\Programs\\Lumitakt"
+[ ! -e "$installed" ] || fail "the installation for the user alone wrote into Program Files"
+! wine reg query "HKLM\\$apps" > /dev/null 2>&1 || fail "the installation for the user alone has an entry in HKLM"
+wine reg query "HKCU\\$apps" > /dev/null 2>&1 || fail "the installation for the user alone has no Apps entry in HKCU"
+# Neither the installer nor the uninstaller touches a running clock: run
+# silently, they end with exit code 2 and leave the installation whole.
+# (_?= runs the uninstaller in place, so that its exit code is its own.)
+wine "$own/bin/Lumitakt.exe" > "$work/own.log" 2>&1 & winclock=$!; pids+=($winclock)
+window=$(window_of "$winclock" '^lumitakt\.exe$')
+[ -n "$window" ] || fail "the program installed for the user alone shows no window"
+sum=$(sha256sum < "$own/bin/Lumitakt.exe")
+status=0; wine "$setup" /S /CurrentUser > "$work/again-setup.log" 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "the installer run while the clock runs ended with $status, not 2"
+status=0; wine "$own/Uninstall.exe" /S "_?=$(winepath -w "$own")" > "$work/again-uninstall.log" 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "the uninstaller run while the clock runs ended with $status, not 2"
+[ "$(sha256sum < "$own/bin/Lumitakt.exe")" = "$sum" ] && [ -f "$own/Uninstall.exe" ] && [ -f "$own/share/lumitakt/Termin.wav" ] \
+  || fail "the installation is not whole after installing and uninstalling while the clock ran"
+close_and_wait "$window" "$winclock"
+status=0; wine "$own/Uninstall.exe" /S "_?=$(winepath -w "$own")" > "$work/user-uninstall.log" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "the uninstaller for the user alone ended with $status"
+rm -f "$own/Uninstall.exe" # run in place (_?=), it cannot take itself away
+[ ! -e "$own/bin" ] && ! wine reg query "HKCU\\$apps" > /dev/null 2>&1 || fail "the uninstaller for the user alone left the program or its entry"
+echo "wine: installed for the user alone without Program Files or HKLM; installer and uninstaller leave it whole while its clock runs (exit code 2)"
 echo "1 passed, 0 failed"
