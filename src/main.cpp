@@ -35,6 +35,7 @@ int main(int argc, char *argv[])
         qunsetenv("QT_XCB_NO_MITSHM");
     QApplication::setApplicationName(QStringLiteral("Lumitakt"));
     QApplication::setApplicationVersion(QStringLiteral(LUMITAKT_VERSION));
+    lumitakt::keepLog();
 
     lumitakt::SystemClock clock;
     lumitakt::ProcessCommandStarter commands;

@@ -17,6 +17,13 @@ namespace lumitakt {
 // holds the mutex "Lumitakt.Running", by which the installer knows it runs.
 void prepareProcess();
 
+// Where the program's messages can be read: on Unix standard error, which
+// the desktop's session log keeps; on Windows, where a program without a
+// console has none, also the file %LOCALAPPDATA%\Lumitakt\Lumitakt.log
+// (begun anew once it has grown past 64 KiB) besides the debugger output.
+// Needs the application object.
+void keepLog();
+
 // The system's sound player for the alarm.
 std::unique_ptr<SoundPlayer> systemSoundPlayer();
 

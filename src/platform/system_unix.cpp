@@ -12,6 +12,8 @@ void prepareProcess()
     ::signal(SIGXFSZ, SIG_IGN);
 }
 
+void keepLog() {}
+
 std::unique_ptr<SoundPlayer> systemSoundPlayer()
 {
     return std::make_unique<PulseSoundPlayer>();

@@ -2,6 +2,9 @@
 
 #include "platform/winsoundplayer.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 #include <qt_windows.h>
@@ -13,6 +16,44 @@ void prepareProcess()
     // A sign that a clock runs, for the installer, which must not replace or
     // remove a program that runs. Held until the process ends.
     CreateMutexW(nullptr, FALSE, L"Lumitakt.Running");
+}
+
+namespace {
+
+constexpr qint64 kLogLimit = 64 * 1024;
+
+QString &logFile()
+{
+    static QString file;
+    return file;
+}
+
+QtMessageHandler &previousHandler()
+{
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+void logMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    previousHandler()(type, context, message);
+    QFile file(logFile());
+    const bool full = file.size() > kLogLimit;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text | (full ? QIODevice::Truncate : QIODevice::Append)))
+        return;
+    const QString category = context.category ? QString::fromLatin1(context.category) : QString();
+    file.write((QDateTime::currentDateTime().toString(Qt::ISODate) + u' ' + category + QStringLiteral(": ") + message + u'\n').toUtf8());
+}
+
+} // namespace
+
+void keepLog()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Lumitakt");
+    if (folder.startsWith(u'/') || !QDir().mkpath(folder))
+        return;
+    logFile() = folder + QStringLiteral("/Lumitakt.log");
+    previousHandler() = qInstallMessageHandler(logMessage);
 }
 
 std::unique_ptr<SoundPlayer> systemSoundPlayer()

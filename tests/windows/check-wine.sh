@@ -187,9 +187,14 @@ wine reg query "HKCU\\$apps" > /dev/null 2>&1 || fail "the installation for the 
 # Neither the installer nor the uninstaller touches a running clock: run
 # silently, they end with exit code 2 and leave the installation whole.
 # (_?= runs the uninstaller in place, so that its exit code is its own.)
+# A server name that can be none is refused, and the log file says so.
+ini=$(appdata_ini)
+sed -i '4s/.*/"zeit eins"\r/' "$ini"
 wine "$own/bin/Lumitakt.exe" > "$work/own.log" 2>&1 & winclock=$!; pids+=($winclock)
 window=$(window_of "$winclock" '^lumitakt\.exe$')
 [ -n "$window" ] || fail "the program installed for the user alone shows no window"
+log_says_refused() { find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Lumitakt/Lumitakt.log' -exec grep -q 'zeit eins.*is refused' {} +; }
+x_wait 20 log_says_refused || fail "the log file in %LOCALAPPDATA%\\Lumitakt does not say why the server name is refused"
 sum=$(sha256sum < "$own/bin/Lumitakt.exe")
 status=0; wine "$setup" /S /CurrentUser > "$work/again-setup.log" 2>&1 || status=$?
 [ "$status" -eq 2 ] || fail "the installer run while the clock runs ended with $status, not 2"
@@ -203,4 +208,5 @@ status=0; wine "$own/Uninstall.exe" /S "_?=$(winepath -w "$own")" > "$work/user-
 rm -f "$own/Uninstall.exe" # run in place (_?=), it cannot take itself away
 [ ! -e "$own/bin" ] && ! wine reg query "HKCU\\$apps" > /dev/null 2>&1 || fail "the uninstaller for the user alone left the program or its entry"
 echo "wine: installed for the user alone without Program Files or HKLM; installer and uninstaller leave it whole while its clock runs (exit code 2)"
+echo "wine: what the program has to say is in %LOCALAPPDATA%\\Lumitakt\\Lumitakt.log"
 echo "1 passed, 0 failed"
