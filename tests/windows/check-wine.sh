@@ -25,8 +25,14 @@ setup="$build/Lumitakt-$version-setup.exe"
 
 work=$(mktemp -d)
 pids=()
+# The ordinary user Wine runs as in part 4, with a Wine of its own.
+as_user() {
+  setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
+    env -u XDG_RUNTIME_DIR HOME="$work/user" WINEPREFIX="$work/user/wine" "$@"
+}
 cleanup() {
   wineserver -k 2>/dev/null || true
+  [ ! -d "$work/user/wine" ] || as_user wineserver -k 2>/dev/null || true
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   x_stop
   wait 2>/dev/null || true
@@ -209,4 +215,42 @@ rm -f "$own/Uninstall.exe" # run in place (_?=), it cannot take itself away
 [ ! -e "$own/bin" ] && ! wine reg query "HKCU\\$apps" > /dev/null 2>&1 || fail "the uninstaller for the user alone left the program or its entry"
 echo "wine: installed for the user alone without Program Files or HKLM; installer and uninstaller leave it whole while its clock runs (exit code 2)"
 echo "wine: what the program has to say is in %LOCALAPPDATA%\\Lumitakt\\Lumitakt.log"
+
+# 4. Wine run by an ordinary user, the portable program in a folder that user
+# cannot write (another user's, or a read-only share): a chosen look is kept
+# in the user's %APPDATA%\Lumitakt and is there after a restart.
+if [ "$(id -u)" -ne 0 ]; then
+  echo "wine: SKIPPED the portable program in a folder its user cannot write (only root can become another user)"
+else
+  chmod 711 "$work"
+  mkdir -p "$work/readonly" "$work/user"
+  (cd "$work/readonly" && cmake -E tar xf "$zip")
+  chmod -R go-w,a+rX "$work/readonly"
+  readonly="$work/readonly/Lumitakt-$version-win64"
+  chown nobody "$work/user"
+  as_user wineboot --init > /dev/null 2>&1 || true
+  as_user wineserver -w
+  user_ini() { find "$work/user/wine/drive_c/users" -path '*/AppData/Roaming/Lumitakt/Lumitakt.ini' | head -n 1; }
+  user_look_is_green() { look_is_green "$(user_ini)"; }
+  shows_green() { # window: whether the digits are lit in green rather than red
+    digits "$1" "$work/look.png"
+    [ "$(convert "$work/look.png" -format '%[fx:mean.g > mean.r ? 1 : 0]' info:)" = 1 ]
+  }
+  (cd "$readonly" && as_user wine Lumitakt.exe) > "$work/user.log" 2>&1 & winclock=$!; pids+=($winclock)
+  window=$(window_of "$winclock" '^lumitakt\.exe$')
+  [ -n "$window" ] || fail "the portable program run by an ordinary user shows no window"
+  ! shows_green "$window" || fail "the portable program run by an ordinary user does not start in red"
+  x_menu "$window" E Down Down Return || fail "the ordinary user's menu did not choose LED grün"
+  x_wait 20 user_look_is_green || fail "the look chosen by an ordinary user is not kept in %APPDATA%\\Lumitakt"
+  close_and_wait "$window" "$winclock"
+  [ -z "$(find "$readonly" -iname '*.ini')" ] || fail "the clock of an ordinary user wrote into the folder it cannot write"
+  find "$work/user/wine/drive_c/users" -path '*/AppData/Local/Lumitakt/Lumitakt.log' -exec grep -q 'settings are kept in' {} + \
+    || fail "the log file does not say where the settings are kept"
+  (cd "$readonly" && as_user wine Lumitakt.exe) > "$work/user-again.log" 2>&1 & winclock=$!; pids+=($winclock)
+  window=$(window_of "$winclock" '^lumitakt\.exe$')
+  [ -n "$window" ] || fail "the portable program run again by an ordinary user shows no window"
+  x_wait 20 shows_green "$window" || fail "the look an ordinary user chose is gone after a restart"
+  close_and_wait "$window" "$winclock"
+  echo "wine: run by an ordinary user from a folder it cannot write, the portable program keeps its look in the user's %APPDATA%"
+fi
 echo "1 passed, 0 failed"
