@@ -9,3 +9,16 @@ Q_DECLARE_LOGGING_CATEGORY(lcSettings) // lumitakt.settings: the settings file
 Q_DECLARE_LOGGING_CATEGORY(lcCommands) // lumitakt.commands: setting the computer's clock
 Q_DECLARE_LOGGING_CATEGORY(lcSound)    // lumitakt.sound: the alarm sound
 Q_DECLARE_LOGGING_CATEGORY(lcHelp)     // lumitakt.help: the help document
+
+class QString;
+
+namespace lumitakt {
+
+// A message as it may reach a terminal or a log: names and paths from files
+// can hold anything, so control characters (ESC, BEL, line breaks, the C1
+// range) and the marks that turn text around are written as \x1b or
+// \u202e, and a message never runs past one line of kMaxLogLine characters.
+inline constexpr int kMaxLogLine = 1000;
+QString printableLogLine(const QString &message);
+
+} // namespace lumitakt

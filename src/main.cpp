@@ -15,7 +15,7 @@
 
 int main(int argc, char *argv[])
 {
-    lumitakt::QuitSignals::holdUntilCaught();
+    lumitakt::QuitSignals::endAtOnceUntilCaught();
     lumitakt::prepareProcess();
     const QByteArray platform = lumitakt::preferredPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"),
                                                             qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY"));

@@ -279,6 +279,11 @@ void TstSettings::failedWriteKeepsTheOldFile_data()
     QTest::newRow("a symbolic link") << s(u"a symbolic link");
     QTest::newRow("a file of another user") << s(u"a file of another user");
     QTest::newRow("a folder of another user") << s(u"a folder of another user");
+    // Root does not follow a link another user made, for reading either: a
+    // user's ~/.config/Lumitakt that leads to root's own folder.
+    QTest::newRow("a link in another user's folder") << s(u"a link in another user's folder");
+    // A group the user shares with others is others.
+    QTest::newRow("a folder a shared group can write") << s(u"a folder a shared group can write");
 }
 
 void TstSettings::failedWriteKeepsTheOldFile()
@@ -288,7 +293,29 @@ void TstSettings::failedWriteKeepsTheOldFile()
     const QString path = dir.filePath(QStringLiteral("Lumitakt.ini"));
     const SettingsRecord old{s(u"blau"), 15, 30, s(u"ZEIT01"), 0};
     const SettingsRecord next{s(u"LCD"), 150, 300, s(u"zeit.example.org"), 1};
-    if (what == u"folder gone") {
+    if (what == u"a link in another user's folder") {
+        const QString rootsFolder = dir.filePath(QStringLiteral("root's"));
+        const QString home = dir.filePath(QStringLiteral("home"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("root's")) && QDir(dir.path()).mkdir(QStringLiteral("home")));
+        QVERIFY(writeSettingsFile(rootsFolder + QStringLiteral("/Lumitakt.ini"), old));
+        if (!test::makeSymbolicLink(rootsFolder, home + QStringLiteral("/Lumitakt")) || !test::giveToAnotherUser(home + QStringLiteral("/Lumitakt"))
+            || !test::giveToAnotherUser(home))
+            QSKIP("only root on Linux can give a link to another user");
+        const QString throughLink = home + QStringLiteral("/Lumitakt/Lumitakt.ini");
+        QString why;
+        compareRead(readSettingsFile(throughLink, &why), values(no, no, no, no, no));
+        QVERIFY2(why.contains(QStringLiteral("symbolic link")), qPrintable(why));
+        QVERIFY(!settingsWriteRefusal(throughLink).isEmpty());
+        QVERIFY(!writeSettingsFile(throughLink, next));
+        compareRead(readSettingsFile(rootsFolder + QStringLiteral("/Lumitakt.ini")), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
+    } else if (what == u"a folder a shared group can write") {
+        QVERIFY(writeSettingsFile(path, old));
+        const std::optional<bool> written = test::inSharedGroupFolder(dir.path(), [&] { return writeSettingsFile(path, next); });
+        if (!written)
+            QSKIP("only root on Linux can share a folder with a group");
+        QVERIFY(!*written);
+        compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
+    } else if (what == u"folder gone") {
         QVERIFY(!writeSettingsFile(dir.filePath(QStringLiteral("gone/Lumitakt.ini")), next));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("gone"))));
     } else if (what == u"path is a folder") {

@@ -1,7 +1,9 @@
+#include "platform/singleclock.h"
 #include "platform/startup.h"
 #include "support/testsystem.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +19,8 @@ private Q_SLOTS:
     void settingsLocation();
     void configFolder_data();
     void configFolder();
+    void oneClock_data();
+    void oneClock();
 };
 
 void TstStartup::platform_data()
@@ -76,10 +80,13 @@ void TstStartup::settingsLocation_data()
     // Never the program's own folder: the settings stay in memory.
     QTest::newRow("installed, no folder for the settings")
         << QStringList() << QString() << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"), QString()} << false;
-    // A portable folder the user cannot write would lose every choice.
-    QTest::newRow("portable folder the user cannot write")
+    // Another user's folder (root running a copy from /tmp): the marker, the
+    // sound and the help beside the program count for nothing, and the
+    // program keeps its files as an installed one does.
+    QTest::newRow("portable folder of another user")
         << QStringList{QStringLiteral("Lumitakt.portable"), QStringLiteral("Lumitakt.ini")} << QStringLiteral("/home/u/.config/Lumitakt")
-        << QStringList{QStringLiteral("bin"), QStringLiteral("bin"), QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini")} << true;
+        << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"), QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini")}
+        << true;
 }
 
 void TstStartup::settingsLocation()
@@ -123,5 +130,80 @@ void TstStartup::configFolder()
     QCOMPARE(userConfigFolder(xdgConfigHome, home), expected);
 }
 
-QTEST_APPLESS_MAIN(TstStartup)
+void TstStartup::oneClock_data()
+{
+    // What lies in the settings folder where the lock and the request go;
+    // whether a clock already holds the lock (in this test it never answers);
+    // what the start then does, and what its reason for not writing names.
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<int>("claim");
+    QTest::addColumn<QString>("refusal");
+    const int unreachable = int(SingleClock::Claim::Unreachable);
+    QTest::newRow("a pipe as the lock") << QStringLiteral("pipe Lumitakt.lock") << false << unreachable << QStringLiteral("named pipe");
+    QTest::newRow("a folder as the lock") << QStringLiteral("folder Lumitakt.lock") << false << unreachable << QStringLiteral("a folder");
+    QTest::newRow("a link as the request") << QStringLiteral("link Lumitakt.show") << true << unreachable << QStringLiteral("does not answer");
+    QTest::newRow("a pipe as the request") << QStringLiteral("pipe Lumitakt.show") << true << unreachable << QStringLiteral("does not answer");
+    // A lock that cannot be written whole (a full disk) still keeps a second
+    // clock from writing.
+    QTest::newRow("no room for the lock") << QStringLiteral("full disk") << true << unreachable << QStringLiteral("does not answer");
+}
+
+void TstStartup::oneClock()
+{
+    QFETCH(QString, what);
+    QFETCH(bool, held);
+    QFETCH(int, claim);
+    QFETCH(QString, refusal);
+    QTemporaryDir folder;
+    const QString settings = folder.filePath(QStringLiteral("Lumitakt.ini"));
+    const QString kind = what.section(u' ', 0, 0);
+    const QString name = folder.filePath(what.section(u' ', 1));
+    // A file of the user's that a link leads to must come out whole.
+    const QString victim = folder.filePath(QStringLiteral("important.txt"));
+    QFile important(victim);
+    QVERIFY(important.open(QIODevice::WriteOnly) && important.write("keep me") == 7);
+    important.close();
+    // Planted once the running clock has started (stopped with Ctrl+Z, or on
+    // another computer sharing the folder), where one runs.
+    const auto plant = [&] {
+        if (kind == u"pipe")
+            return test::makeNamedPipe(name);
+        if (kind == u"link")
+            return test::makeSymbolicLink(victim, name);
+        return kind != u"folder" || QDir().mkdir(name);
+    };
+    if (!held && !plant())
+        QSKIP("no named pipes or links here");
+
+    SingleClock running(settings);
+    SingleClock second(settings);
+    QElapsedTimer took;
+    bool planted = !held;
+    const auto start = [&] {
+        if (held && running.claim() != SingleClock::Claim::Alone)
+            return false;
+        planted = planted || plant();
+        took.start();
+        return second.claim() == SingleClock::Claim(claim);
+    };
+    if (kind == u"full disk") {
+        const std::optional<bool> claimed = test::writeOnFullDisk(start);
+        if (!claimed)
+            QSKIP("a full disk cannot be staged here");
+        QVERIFY(*claimed);
+    } else {
+        const bool claimed = start();
+        if (!planted)
+            QSKIP("no named pipes or links here");
+        QVERIFY(claimed);
+    }
+    // Never waited for: at most the time given a running clock to answer.
+    QVERIFY2(took.elapsed() < 10000, qPrintable(QString::number(took.elapsed())));
+    QVERIFY2(second.writeRefusal().contains(refusal), qPrintable(second.writeRefusal()));
+    QVERIFY(important.open(QIODevice::ReadOnly));
+    QCOMPARE(important.readAll(), QByteArray("keep me"));
+}
+
+QTEST_GUILESS_MAIN(TstStartup)
 #include "tst_startup.moc"

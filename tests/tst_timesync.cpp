@@ -145,7 +145,10 @@ void TstTimeSync::untrustedHelperStartsNothing_data()
 {
     // A helper someone else could have put or changed would run as root.
     QTest::addColumn<QString>("what");
-    for (const char *what : {"no helper", "helper others can change", "folder others can write", "helper of another user"})
+    // A link another user made, even to a program of root's (root running a
+    // copy outside the install tree, beside a folder of that user's).
+    for (const char *what : {"no helper", "helper others can change", "folder others can write", "helper of another user",
+                             "link of another user to a program of root's"})
         QTest::newRow(what) << QString::fromLatin1(what);
 }
 
@@ -164,6 +167,10 @@ void TstTimeSync::untrustedHelperStartsNothing()
         QVERIFY(QFile::setPermissions(helper, all));
     } else if (what == u"folder others can write") {
         QVERIFY(QFile::setPermissions(c.folder.path(), all));
+    } else if (what == u"link of another user to a program of root's") {
+        QVERIFY(QFile::remove(helper));
+        if (!test::makeSymbolicLink(QStringLiteral("/bin/sh"), helper) || !test::giveToAnotherUser(helper))
+            QSKIP("only root can give a link to another user");
     } else if (!test::giveToAnotherUser(helper)) {
         QSKIP("only root can give a file to another user");
     }

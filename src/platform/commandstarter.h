@@ -27,24 +27,20 @@ public:
     virtual bool startsAsRoot() const = 0;
 };
 
-// The real thing. On Linux every program runs as a child of the clock, and
-// the event loop collects its end: pkexec takes the process that started it
-// as the one asking, and refuses to serve a process that has already gone,
-// so a program reparented away (started detached) is never allowed anything.
-// On Windows a started command runs detached in a minimised console window.
-// (start, startAsAdministrator and startsAsRoot: commandstarter_unix.cpp,
-// commandstarter_windows.cpp.)
+// The real thing (startProgram): only a program no other user can change
+// is started, from the file checked. On Linux every program runs as a child
+// of the clock, and the event loop collects its end: pkexec takes the
+// process that started it as the one asking, and refuses to serve a process
+// that has already gone, so a program reparented away (started detached) is
+// never allowed anything. On Windows a started command runs detached in a
+// minimised console window. (start, startAsAdministrator and startsAsRoot:
+// commandstarter_unix.cpp, commandstarter_windows.cpp.)
 class ProcessCommandStarter final : public CommandStarter {
 public:
     void start(const QString &program, const QStringList &arguments) override;
     void startAsAdministrator(const QString &program, const QStringList &arguments) override;
     void run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished) override;
     bool startsAsRoot() const override;
-
-private:
-    // Starts a child process whose end the event loop collects.
-    static void launch(const QString &program, const QStringList &arguments, bool forwardErrors,
-                       std::function<void(int exitCode)> finished);
 };
 
 } // namespace lumitakt

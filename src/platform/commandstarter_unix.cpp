@@ -1,12 +1,14 @@
 #include "platform/commandstarter.h"
 
+#include "files/trustedfiles.h"
+
 #include <unistd.h>
 
 namespace lumitakt {
 
 void ProcessCommandStarter::start(const QString &program, const QStringList &arguments)
 {
-    launch(program, arguments, true, {});
+    startProgram(program, arguments, {.forwardErrors = true});
 }
 
 void ProcessCommandStarter::startAsAdministrator(const QString &program, const QStringList &arguments)

@@ -1,7 +1,7 @@
 #include "platform/pulsesoundplayer.h"
 
+#include "files/trustedfiles.h"
 #include "logging.h"
-#include "settings/regularfile.h"
 
 #include <QApplication>
 
@@ -25,8 +25,9 @@ constexpr sf_count_t kMaxSamples = 48000LL * 2 * 600;
 // The file's sound, or nothing when it cannot be read.
 std::shared_ptr<const PulseSoundPlayer::Sound> readSound(const QString &file)
 {
-    // A pipe put in the sound's place must not stop the clock.
-    const int fd = openRegularFileDescriptor(file);
+    // A pipe put in the sound's place must not stop the clock, and a sound
+    // another user could have put there is not parsed.
+    const int fd = openForReading(file, Reading::Trusted);
     if (fd < 0)
         return nullptr;
     SF_INFO info{};

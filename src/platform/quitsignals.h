@@ -15,10 +15,13 @@ namespace lumitakt {
 class QuitSignals final : public QObject {
     Q_OBJECT
 public:
-    // First thing in main: the signals wait until a QuitSignals catches
-    // them, so that a session that ends while the program is still starting
-    // ends it as cleanly as later, not half-way through its start.
-    static void holdUntilCaught();
+    // First thing in main: until a QuitSignals catches them, the signals end
+    // the program at once, as the system's default does. Before the event
+    // loop runs there is nothing to save, and a start that hangs (a display
+    // that does not answer, a file system that does not) must still end
+    // with the session; a disposition the program was started with (nohup's
+    // ignored SIGHUP, a blocked mask) does not keep it running.
+    static void endAtOnceUntilCaught();
 
     explicit QuitSignals(QObject *parent = nullptr);
     ~QuitSignals() override;

@@ -1,6 +1,5 @@
 #include "platform/quitsignals.h"
 
-#include <QScopeGuard>
 #include <QSocketNotifier>
 
 #include <pthread.h>
@@ -30,26 +29,24 @@ extern "C" void onQuitSignal(int)
     errno = savedErrno;
 }
 
-void setBlocked(bool blocked)
-{
-    sigset_t signals;
-    sigemptyset(&signals);
-    for (const int signalNumber : kQuitSignals)
-        sigaddset(&signals, signalNumber);
-    ::pthread_sigmask(blocked ? SIG_BLOCK : SIG_UNBLOCK, &signals, nullptr);
-}
-
 } // namespace
 
-void QuitSignals::holdUntilCaught()
+void QuitSignals::endAtOnceUntilCaught()
 {
-    setBlocked(true);
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signalNumber : kQuitSignals) {
+        ::sigaction(signalNumber, &action, nullptr);
+        sigaddset(&signals, signalNumber);
+    }
+    ::pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
 }
 
 QuitSignals::QuitSignals(QObject *parent) : QObject(parent)
 {
-    // Whatever came while the program was starting is handled from here on.
-    const auto release = qScopeGuard([] { setBlocked(false); });
     if (g_pipe[0] >= 0 || ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);

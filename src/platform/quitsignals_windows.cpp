@@ -5,7 +5,7 @@ namespace lumitakt {
 // Windows ends a program with the session through the session manager's
 // request to save and the end of the event loop, which main handles; it
 // sends no signals to wait for.
-void QuitSignals::holdUntilCaught() {}
+void QuitSignals::endAtOnceUntilCaught() {}
 
 QuitSignals::QuitSignals(QObject *parent) : QObject(parent) {}
 

@@ -1,14 +1,12 @@
 #include "platform/singleclock.h"
 
+#include "files/trustedfiles.h"
 #include "logging.h"
 #include "settings/settingsfile.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QLockFile>
 #include <QThread>
 
 namespace lumitakt {
@@ -38,49 +36,50 @@ SingleClock::Claim SingleClock::claim()
         return Claim::Alone;
     const QFileInfo file(m_settingsFile);
     const QString folder = file.absolutePath();
-    if (!QDir().mkpath(folder)) {
-        qCWarning(lcSettings).noquote() << "The folder" << folder << "cannot be made: the settings will not be written.";
+    if (QString why; !makeFolder(folder, &why)) {
+        qCWarning(lcSettings).noquote() << "The folder" << folder << "cannot be made: the settings will not be written, since" << why;
         return Claim::Alone;
     }
     const QString name = folder + u'/' + file.completeBaseName();
     m_request = name + QStringLiteral(".show");
-    m_lock = std::make_unique<QLockFile>(name + QStringLiteral(".lock"));
-    // A clock runs all day: only a lock whose clock is gone is stale, never an old one.
-    m_lock->setStaleLockTime(0);
+    m_lock = std::make_unique<FileLock>(name + QStringLiteral(".lock"));
+    switch (m_lock->take()) {
+    case FileLock::State::Held:
+        watchForRequests();
+        return Claim::Alone;
+    case FileLock::State::Refused:
+        // Without the lock another clock could write the file too: this one
+        // leaves it alone, and says why (the keeper does, once).
+        m_writeRefusal = m_lock->why();
+        return Claim::Unreachable;
+    case FileLock::State::HeldByAnother:
+        break;
+    }
 
-    bool asked = false;
+    // The clock that holds the lock is asked to come to the front: it takes
+    // the request away at once.
+    QString said;
+    bool asked = makeRequestFile(m_request, &said);
+    if (!asked) {
+        m_writeRefusal = said;
+        return Claim::Unreachable;
+    }
+    if (!said.isEmpty())
+        qCWarning(lcSettings).noquote() << said;
     const QDeadlineTimer deadline(kAnswerWaitMs);
     QDeadlineTimer askAgain(kAskAgainMs);
-    for (;;) {
-        if (m_lock->tryLock(0)) {
-            watchForRequests();
-            return Claim::Alone;
-        }
-        if (m_lock->error() != QLockFile::LockFailedError) {
-            // A folder the clock may not write: the settings will not be written either.
-            qCWarning(lcSettings).noquote() << "The lock" << m_lock->fileName() << "cannot be made.";
-            return Claim::Alone;
-        }
-        if (!asked) {
-            QFile request(m_request);
-            asked = request.open(QIODevice::WriteOnly);
-        } else if (!QFileInfo::exists(m_request)) {
+    while (asked && !deadline.hasExpired()) {
+        QThread::msleep(kPollMs);
+        if (!requestFileThere(m_request))
             return Claim::ShownOther;
-        } else if (askAgain.hasExpired() && QFile::remove(m_request)) {
-            QFile request(m_request);
-            asked = request.open(QIODevice::WriteOnly);
+        if (askAgain.hasExpired()) {
+            takeRequestFile(m_request);
+            asked = makeRequestFile(m_request);
             askAgain.setRemainingTime(kAskAgainMs);
         }
-        if (!asked || deadline.hasExpired())
-            break;
-        QThread::msleep(kPollMs);
     }
-    QFile::remove(m_request);
-    qint64 pid = 0;
-    QString host;
-    QString program;
-    m_lock->getLockInfo(&pid, &host, &program);
-    m_writeRefusal = QStringLiteral("the clock %1 on %2 keeps them, and does not answer").arg(pid).arg(host);
+    takeRequestFile(m_request);
+    m_writeRefusal = m_lock->holder() + QStringLiteral(" keeps them, and does not answer");
     return Claim::Unreachable;
 }
 
@@ -88,17 +87,12 @@ void SingleClock::watchForRequests()
 {
     m_watcher = std::make_unique<QFileSystemWatcher>(QStringList{QFileInfo(m_request).absolutePath()});
     connect(m_watcher.get(), &QFileSystemWatcher::directoryChanged, this, [this] {
-        if (takeRequest())
+        if (takeRequestFile(m_request))
             Q_EMIT showRequested();
     });
     // A start that came while this clock was taking the lock: its window is
     // about to show anyway.
-    takeRequest();
-}
-
-bool SingleClock::takeRequest()
-{
-    return QFileInfo::exists(m_request) && QFile::remove(m_request);
+    takeRequestFile(m_request);
 }
 
 } // namespace lumitakt

@@ -6,9 +6,10 @@
 #include <memory>
 
 class QFileSystemWatcher;
-class QLockFile;
 
 namespace lumitakt {
+
+class FileLock;
 
 // One clock per settings file. Two clocks on one file would each write back
 // their own values when they end, and a choice made in one would be lost to
@@ -28,7 +29,8 @@ public:
     enum class Claim {
         Alone,       // this is the clock for the file, or there is nothing to share
         ShownOther,  // the clock already running took the request to come to the front: end now
-        Unreachable, // a clock holds the file but does not answer: run without writing it
+        Unreachable, // a clock holds the file but does not answer, or no lock can be had:
+                     // run without writing it
     };
 
     explicit SingleClock(QString settingsFile, QObject *parent = nullptr);
@@ -36,6 +38,8 @@ public:
 
     Claim claim();
     // After Unreachable, why this clock must leave the settings file alone.
+    // A lock or request file that is a link, a pipe or a folder is named in
+    // it; nothing there is ever opened, followed or waited for.
     const QString &writeRefusal() const { return m_writeRefusal; }
 
 Q_SIGNALS:
@@ -44,12 +48,11 @@ Q_SIGNALS:
 
 private:
     void watchForRequests();
-    bool takeRequest();
 
     QString m_settingsFile;
     QString m_request;
     QString m_writeRefusal;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<FileLock> m_lock;
     std::unique_ptr<QFileSystemWatcher> m_watcher;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/startup.h"
 
+#include "files/trustedfiles.h"
 #include "logging.h"
 #include "settings/settingsfile.h"
 
@@ -36,11 +37,44 @@ ProgramFiles ProgramFiles::inOneFolder(const QString &folder)
     return {folder, folder, folder + QStringLiteral("/Lumitakt.ini")};
 }
 
-ProgramFiles ProgramFiles::find(const QString &programFolder, const QString &userConfigFolder)
+ProgramFiles ProgramFiles::installed()
+{
+    return {QStringLiteral(LUMITAKT_INSTALLED_DATADIR), QStringLiteral(LUMITAKT_INSTALLED_HELPERDIR), {}};
+}
+
+namespace {
+
+// The folder `relative` to the program, unless what lies there is another
+// user's to change: then the installed package's folder (`installed`), and
+// the log says so.
+QString trustedOr(const QString &relative, const QString &installed)
+{
+    const QString why = untrustedBecause(relative);
+    if (why.isEmpty() || !QFileInfo::exists(relative) || relative == installed)
+        return relative;
+    qCWarning(lcSettings).noquote() << "Lumitakt uses" << installed << "instead of" << relative << "since" << why;
+    return installed;
+}
+
+} // namespace
+
+ProgramFiles ProgramFiles::find(const QString &programFolder, const QString &userConfigFolder, const ProgramFiles &installed)
 {
     const QDir folder(programFolder);
-    if (QFileInfo::exists(folder.filePath(QStringLiteral("Lumitakt.portable")))
-        || QFileInfo::exists(folder.filePath(QStringLiteral("Lumitakt.ini")))) {
+    QString portable;
+    for (const QString &marker : {QStringLiteral("Lumitakt.portable"), QStringLiteral("Lumitakt.ini")})
+        if (portable.isEmpty() && QFileInfo::exists(folder.filePath(marker)))
+            portable = folder.filePath(marker);
+    // A marker counts only where no one else could have put it, nor the
+    // sound, help and helper beside it: otherwise the copy behaves as an
+    // installed program (root running a copy from another user's folder).
+    if (!portable.isEmpty()) {
+        if (const QString why = untrustedBecause(portable); !why.isEmpty()) {
+            qCWarning(lcSettings).noquote() << "Lumitakt does not keep its files beside the program, since" << why;
+            portable.clear();
+        }
+    }
+    if (!portable.isEmpty()) {
         ProgramFiles files = inOneFolder(programFolder);
         // A portable folder this user cannot write (unpacked into Program
         // Files, onto a share, or another user's) would lose every choice:
@@ -55,10 +89,11 @@ ProgramFiles ProgramFiles::find(const QString &programFolder, const QString &use
         return files;
     }
     ProgramFiles files;
-    files.dataFolder = QDir::cleanPath(folder.filePath(QStringLiteral("../share/lumitakt")));
+    files.dataFolder = trustedOr(QDir::cleanPath(folder.filePath(QStringLiteral("../share/lumitakt"))), installed.dataFolder);
     files.helperFolder = QFileInfo::exists(folder.filePath(QStringLiteral("lumitakt-sync")))
+                             && untrustedBecause(folder.filePath(QStringLiteral("lumitakt-sync"))).isEmpty()
                              ? programFolder
-                             : QDir::cleanPath(folder.filePath(QStringLiteral("../libexec/lumitakt")));
+                             : trustedOr(QDir::cleanPath(folder.filePath(QStringLiteral("../libexec/lumitakt"))), installed.helperFolder);
     // Never into the program's own folders: with no folder of the user's,
     // the settings live in memory for this run.
     if (!userConfigFolder.isEmpty())

@@ -27,6 +27,9 @@ QString userConfigFolder(const QByteArray &xdgConfigHome, const QByteArray &home
 // ../share/lumitakt and its helper in ../libexec/lumitakt, and keeps its
 // settings in the user's configuration folder: it never writes into its own
 // folders, whoever runs it.
+// What another user could have put or changed counts for nothing (see
+// untrustedBecause): a marker in such a folder makes no portable folder,
+// and data or a helper there give way to the installed package's own.
 struct ProgramFiles {
     QString dataFolder;   // the alarm sound, the help and its pictures
     QString helperFolder; // lumitakt-sync, which sets the computer's clock
@@ -34,8 +37,11 @@ struct ProgramFiles {
 
     // Everything in one folder.
     static ProgramFiles inOneFolder(const QString &folder);
+    // The installed package's folders, fixed when it was built.
+    static ProgramFiles installed();
     // For the program in `programFolder`, looking at what lies beside it.
-    static ProgramFiles find(const QString &programFolder, const QString &userConfigFolder);
+    static ProgramFiles find(const QString &programFolder, const QString &userConfigFolder,
+                             const ProgramFiles &installed = ProgramFiles::installed());
 };
 
 } // namespace lumitakt

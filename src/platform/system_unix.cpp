@@ -1,5 +1,6 @@
 #include "platform/system.h"
 
+#include "logging.h"
 #include "platform/pulsesoundplayer.h"
 #include "platform/startup.h"
 
@@ -12,7 +13,23 @@ void prepareProcess()
     ::signal(SIGXFSZ, SIG_IGN);
 }
 
-void keepLog() {}
+namespace {
+
+QtMessageHandler g_previousHandler = nullptr;
+
+void printableMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    g_previousHandler(type, context, printableLogLine(message));
+}
+
+} // namespace
+
+void keepLog()
+{
+    // Standard error may be an administrator's terminal (sudo -E): what a
+    // settings file says must not act on it.
+    g_previousHandler = qInstallMessageHandler(printableMessage);
+}
 
 std::unique_ptr<SoundPlayer> systemSoundPlayer()
 {

@@ -1,10 +1,10 @@
 #include "platform/system.h"
 
+#include "files/trustedfiles.h"
+#include "logging.h"
 #include "platform/winsoundplayer.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
 #include <qt_windows.h>
@@ -36,13 +36,11 @@ QtMessageHandler &previousHandler()
 
 void logMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    previousHandler()(type, context, message);
-    QFile file(logFile());
-    const bool full = file.size() > kLogLimit;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text | (full ? QIODevice::Truncate : QIODevice::Append)))
-        return;
+    const QString line = printableLogLine(message);
+    previousHandler()(type, context, line);
     const QString category = context.category ? QString::fromLatin1(context.category) : QString();
-    file.write((QDateTime::currentDateTime().toString(Qt::ISODate) + u' ' + category + QStringLiteral(": ") + message + u'\n').toUtf8());
+    appendToLog(logFile(), (QDateTime::currentDateTime().toString(Qt::ISODate) + u' ' + category + QStringLiteral(": ") + line + QStringLiteral("\r\n")).toUtf8(),
+                kLogLimit);
 }
 
 } // namespace
@@ -50,7 +48,7 @@ void logMessage(QtMsgType type, const QMessageLogContext &context, const QString
 void keepLog()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Lumitakt");
-    if (folder.startsWith(u'/') || !QDir().mkpath(folder))
+    if (folder.startsWith(u'/') || !makeFolder(folder))
         return;
     logFile() = folder + QStringLiteral("/Lumitakt.log");
     previousHandler() = qInstallMessageHandler(logMessage);

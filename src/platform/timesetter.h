@@ -47,11 +47,11 @@ std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, boo
                                  qint64 processId);
 
 // Why the helper in `helperFolder` must not be started to act as root, or
-// an empty text when it may: on Linux it and every folder above it must
-// belong to root (or to the user the clock runs as, unless that is root)
-// and be writable by no one else; a folder such as /tmp, whose sticky bit
-// keeps others from replacing what is not theirs, may be writable by all.
-// Windows starts no helper of its own.
+// an empty text when it may: on Linux it must be trusted (untrustedBecause):
+// it and every folder above it belong to root (or to the user the clock
+// runs as, unless that is root), no one else can change them, and no link
+// on the way could have been made by anyone else. Windows starts no helper
+// of its own.
 QString helperRefusal(const QString &helperFolder);
 
 // Sets the computer's clock from a time server, started and forgotten:

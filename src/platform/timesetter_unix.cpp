@@ -1,12 +1,7 @@
 #include "platform/timesetter.h"
 
+#include "files/trustedfiles.h"
 #include "model/servername.h"
-
-#include <QFile>
-#include <QFileInfo>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace lumitakt {
 
@@ -38,25 +33,8 @@ std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, boo
 
 QString helperRefusal(const QString &helperFolder)
 {
-    const QString helper = helperFolder + QString::fromUtf16(kSyncHelper);
-    const uid_t self = ::geteuid();
-    QString path = QFileInfo(helper).canonicalFilePath();
-    if (path.isEmpty())
-        return QStringLiteral("%1 is not there").arg(helper);
-    while (true) {
-        struct stat info {};
-        if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-            return QStringLiteral("%1 cannot be looked at").arg(path);
-        if (info.st_uid != 0 && info.st_uid != self)
-            return QStringLiteral("%1 belongs to another user (uid %2)").arg(path).arg(info.st_uid);
-        const bool othersWrite = (info.st_mode & (S_IWGRP | S_IWOTH)) != 0;
-        if (othersWrite && !(S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX)))
-            return QStringLiteral("other users can change %1").arg(path);
-        const QString parent = QFileInfo(path).absolutePath();
-        if (parent == path)
-            return {};
-        path = parent;
-    }
+    // Checked part by part as it will be started, without resolving it first.
+    return untrustedBecause(helperFolder + QString::fromUtf16(kSyncHelper));
 }
 
 } // namespace lumitakt

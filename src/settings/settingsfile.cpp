@@ -1,10 +1,9 @@
 #include "settings/settingsfile.h"
 
-#include "settings/regularfile.h"
+#include "files/trustedfiles.h"
 #include "settings/cp1252.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <limits>
 
@@ -201,11 +200,12 @@ SettingsRead parseSettings(QByteArrayView bytes)
     return parse(bytes, false);
 }
 
-SettingsRead readSettingsFile(const QString &path)
+SettingsRead readSettingsFile(const QString &path, QString *why)
 {
-    // Only a normal file: not a folder, a device or a pipe that never ends.
+    // Only a normal file: not a folder, a device or a pipe that never ends,
+    // nor one reached through a link another user could have made.
     QFile file(path);
-    if (!openRegularFile(file))
+    if (!openForReading(file, Reading::AnyOwner, why))
         return {};
     const QByteArray bytes = file.read(kMaxSettingsBytes + 1);
     return parseSettings(bytes);
@@ -220,20 +220,12 @@ QByteArray formatSettings(const SettingsRecord &settings)
 
 bool writeSettingsFile(const QString &path, const SettingsRecord &settings)
 {
-    if (!settingsWriteRefusal(path).isEmpty())
-        return false;
-    QSaveFile file(path);
-    // Unbuffered, so that a short write (a full disk, a size limit) shows in
-    // what write() returns: a buffered flush can end short without an error,
-    // and the commit would then put a cut-off file in place of a good one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const QByteArray bytes = formatSettings(settings);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return settingsWriteRefusal(path).isEmpty() && replaceFile(path, formatSettings(settings));
+}
+
+QString settingsWriteRefusal(const QString &path)
+{
+    return writeRefusal(path);
 }
 
 } // namespace lumitakt

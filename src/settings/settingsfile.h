@@ -44,7 +44,9 @@ inline constexpr qint64 kMaxSettingsBytes = 64 * 1024;
 // damaged value or an early end leaves only that value and those after it
 // unread.
 SettingsRead parseSettings(QByteArrayView bytes);
-SettingsRead readSettingsFile(const QString &path);
+// Nothing is read from a file that is no regular file or that is reached
+// through a link another user could have made: `why` then says why.
+SettingsRead readSettingsFile(const QString &path, QString *why = nullptr);
 
 // The writer. Text values are written as they are, in double quotes only
 // where the reader would otherwise not give them back unchanged.
@@ -58,9 +60,10 @@ bool writeSettingsFile(const QString &path, const SettingsRecord &settings);
 // text where it may. Root runs with a user's HOME too (sudo -E): the file
 // is written only as a regular file (never through a symbolic link) owned
 // by the user the program runs as, in a folder of that user's that no one
-// else can write; a missing folder only where the nearest existing one is
-// such, and that this process can write. Windows checks only the last: its
-// own access rules decide the rest. (settingsfile_unix.cpp, settingsfile_windows.cpp)
+// else can change, reached without a link another user could have made; a
+// missing folder only where the nearest existing one is such, and that this
+// process can write (see writeRefusal). Windows checks only the last: its
+// own access rules decide the rest.
 QString settingsWriteRefusal(const QString &path);
 
 } // namespace lumitakt

@@ -1,9 +1,9 @@
 #include "settings/settingskeeper.h"
 
+#include "files/trustedfiles.h"
 #include "logging.h"
 #include "settings/placement.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace lumitakt {
@@ -25,16 +25,19 @@ SettingsKeeper::SettingsKeeper(QString path, const QList<QRect> &screens, QSize 
     if (m_path.isEmpty())
         qCWarning(lcSettings) << "There is no folder for the settings (HOME unset or relative, or XDG_CONFIG_HOME"
                               << "relative): the clock starts on its defaults and keeps changes in memory only.";
-    else
-        readSettingsFile(m_path).applyTo(record);
+    QString unread;
+    if (!m_path.isEmpty())
+        readSettingsFile(m_path, &unread).applyTo(record);
     // A file this process must not write (root with a user's HOME, say) is
     // read, and left as it is.
     if (!m_path.isEmpty() && writeRefusal.isEmpty())
         writeRefusal = settingsWriteRefusal(m_path);
-    if (!m_path.isEmpty() && !writeRefusal.isEmpty()) {
+    m_readOnly = !m_path.isEmpty() && !writeRefusal.isEmpty();
+    if (!unread.isEmpty())
+        qCWarning(lcSettings).noquote().nospace() << "The settings are not read from " << m_path
+                                                  << (m_readOnly ? " nor written there," : "") << " since " << unread;
+    else if (m_readOnly)
         qCWarning(lcSettings).noquote() << "The settings are read from" << m_path << "but not written there:" << writeRefusal;
-        m_readOnly = true;
-    }
 
     QList<QRect> screensTwips;
     for (const QRect &screen : screens)
@@ -83,7 +86,7 @@ bool SettingsKeeper::write(const ClockSettings &now)
         qCWarning(lcSettings).noquote() << "could not write the settings to" << m_path;
         return false;
     }
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    makeFolder(QFileInfo(m_path).absolutePath());
     if (writeSettingsFile(m_path, {now.look, m_savedTwips.x(), m_savedTwips.y(), now.timeServer, now.signalMode}))
         return true;
     qCWarning(lcSettings).noquote() << "could not write the settings to" << m_path;

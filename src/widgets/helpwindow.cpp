@@ -1,7 +1,7 @@
 #include "widgets/helpwindow.h"
 
 #include "logging.h"
-#include "settings/regularfile.h"
+#include "files/trustedfiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,8 +18,9 @@ namespace {
 
 constexpr QSize kStartSize(760, 620);
 
-// Reads the help and its pictures from regular files only: a pipe put in
-// the place of one must not stop the clock.
+// Reads the help and its pictures from regular files only, and only those
+// no other user could have put there: a pipe put in the place of one must
+// not stop the clock, nor another user's page be shown.
 class HelpBrowser final : public QTextBrowser {
 public:
     using QTextBrowser::QTextBrowser;
@@ -30,7 +31,7 @@ public:
         if (!url.isLocalFile())
             return QTextBrowser::loadResource(type, name);
         QFile file(url.toLocalFile());
-        if (openRegularFile(file))
+        if (openForReading(file, Reading::Trusted))
             return file.readAll();
         // Something that is not nothing: for nothing, Qt would open the
         // file once more itself, and wait for a pipe.

@@ -24,13 +24,23 @@ QStringList makeFolderCommand(const QString &folder);
 // empty text where it does (Linux).
 QString noOwnHelper();
 
-// Gives the file or folder at `path` to another user; false where the
-// system or the user running the test cannot (root only, Linux only).
+// Gives the file, folder or link at `path` (a link itself, not what it
+// points to) to another user; false where the system or the user running
+// the test cannot (root only, Linux only).
 bool giveToAnotherUser(const QString &path);
 
 // Makes `link` a symbolic link to `target`; false where the system has none
 // that the program's files meet (Windows).
 bool makeSymbolicLink(const QString &target, const QString &link);
+
+// Makes a named pipe at `path`; false where the system has none (Windows).
+bool makeNamedPipe(const QString &path);
+
+// Runs `check` while the folder `path` can be written by the group this
+// user is in with others (a shared primary group such as "users", and umask
+// 002), and returns what it returned; nothing where that cannot be staged
+// (root only, Linux only).
+std::optional<bool> inSharedGroupFolder(const QString &path, const std::function<bool()> &check);
 
 // Runs `write` as if the disk were full after a few bytes and returns what
 // it returned; nothing where a full disk cannot be staged (Windows).

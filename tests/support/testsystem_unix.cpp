@@ -4,7 +4,9 @@
 
 #include <csignal>
 
+#include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lumitakt::test {
@@ -27,7 +29,26 @@ QString noOwnHelper()
 bool giveToAnotherUser(const QString &path)
 {
     constexpr uid_t kNobody = 65534;
-    return ::geteuid() == 0 && ::chown(QFile::encodeName(path).constData(), kNobody, kNobody) == 0;
+    return ::geteuid() == 0 && ::lchown(QFile::encodeName(path).constData(), kNobody, kNobody) == 0;
+}
+
+bool makeNamedPipe(const QString &path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+std::optional<bool> inSharedGroupFolder(const QString &path, const std::function<bool()> &check)
+{
+    const struct group *users = ::getgrnam("users");
+    const QByteArray folder = QFile::encodeName(path);
+    if (::geteuid() != 0 || !users || ::chown(folder.constData(), 0, users->gr_gid) != 0 || ::chmod(folder.constData(), 0770) != 0)
+        return std::nullopt;
+    const gid_t own = ::getegid();
+    if (::setegid(users->gr_gid) != 0)
+        return std::nullopt;
+    const bool result = check();
+    [[maybe_unused]] const int back = ::setegid(own);
+    return result;
 }
 
 bool makeSymbolicLink(const QString &target, const QString &link)

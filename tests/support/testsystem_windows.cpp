@@ -34,6 +34,16 @@ bool makeSymbolicLink(const QString &, const QString &)
     return false;
 }
 
+bool makeNamedPipe(const QString &)
+{
+    return false;
+}
+
+std::optional<bool> inSharedGroupFolder(const QString &, const std::function<bool()> &)
+{
+    return std::nullopt;
+}
+
 std::optional<bool> writeOnFullDisk(const std::function<bool()> &)
 {
     return std::nullopt;

@@ -1,0 +1,239 @@
+#include "files/trustedfiles.h"
+
+#include "logging.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QProcess>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <qt_windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+namespace lumitakt {
+
+// Windows keeps a user's files in the user's profile, where the system's own
+// access rules decide who may change them; a folder has no pipes or devices
+// among its files, and a program is started by its full path.
+
+QString untrustedBecause(const QString &)
+{
+    return {};
+}
+
+int openForReading(const QString &, Reading, QString *why)
+{
+    if (why)
+        *why = QStringLiteral("only a QFile is opened here");
+    return -1;
+}
+
+bool openForReading(QFile &file, Reading, QString *why)
+{
+    if (!QFileInfo(file.fileName()).isFile()) {
+        if (why)
+            *why = QStringLiteral("%1 is no file").arg(QDir::toNativeSeparators(file.fileName()));
+        return false;
+    }
+    return file.open(QIODevice::ReadOnly);
+}
+
+// Whether the access rules let this process write the folder (the nearest
+// that exists) shows only by trying: a folder's attributes say nothing of
+// its access list.
+QString writeRefusal(const QString &path)
+{
+    QString folder = QFileInfo(path).absolutePath();
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            return QStringLiteral("its folder cannot be looked at");
+        folder = parent;
+    }
+    QTemporaryFile probe(folder + QStringLiteral("/Lumitakt.XXXXXX.tmp"));
+    if (!probe.open())
+        return QStringLiteral("the folder %1 cannot be written").arg(QDir::toNativeSeparators(folder));
+    return {};
+}
+
+bool makeFolder(const QString &folder, QString *why)
+{
+    if (QDir().mkpath(folder))
+        return true;
+    if (why)
+        *why = QStringLiteral("the folder %1 cannot be made").arg(QDir::toNativeSeparators(folder));
+    return false;
+}
+
+bool replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    // Unbuffered, so that a short write (a full disk) shows in what write()
+    // returns, and the commit never puts a cut-off file in place of a good one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool appendToLog(const QString &path, const QByteArray &bytes, qint64 limit)
+{
+    QFile file(path);
+    const bool full = file.size() > limit;
+    if (!file.open(QIODevice::WriteOnly | (full ? QIODevice::Truncate : QIODevice::Append)))
+        return false;
+    return file.write(bytes) == bytes.size();
+}
+
+struct FileLock::Handle {
+    explicit Handle(const QString &path) : lock(path) {}
+    QLockFile lock;
+};
+
+FileLock::FileLock(QString path) : m_path(std::move(path)) {}
+
+FileLock::~FileLock() = default;
+
+FileLock::State FileLock::take()
+{
+    m_handle = std::make_unique<Handle>(m_path);
+    // A clock runs all day: only a lock whose clock is gone is stale, never an old one.
+    m_handle->lock.setStaleLockTime(0);
+    if (m_handle->lock.tryLock(0))
+        return State::Held;
+    if (m_handle->lock.error() != QLockFile::LockFailedError) {
+        m_why = QStringLiteral("the lock %1 cannot be made").arg(QDir::toNativeSeparators(m_path));
+        m_handle.reset();
+        return State::Refused;
+    }
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    m_handle->lock.getLockInfo(&pid, &host, &program);
+    m_holder = QStringLiteral("the clock %1 on %2").arg(pid).arg(host);
+    m_handle.reset();
+    return State::HeldByAnother;
+}
+
+bool makeRequestFile(const QString &path, QString *said)
+{
+    if (QFileInfo(path).isDir()) {
+        if (said)
+            *said = QStringLiteral("%1 is a folder, so the running clock cannot be asked to show itself").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    QFile request(path);
+    return request.open(QIODevice::WriteOnly | QIODevice::Append);
+}
+
+bool requestFileThere(const QString &path)
+{
+    return QFileInfo::exists(path);
+}
+
+bool takeRequestFile(const QString &path)
+{
+    return QFileInfo(path).isFile() && QFile::remove(path);
+}
+
+namespace {
+
+// One command line of the arguments, each quoted where it holds a blank or
+// a quote, as Windows programs split their command line again.
+QString commandLine(const QStringList &arguments)
+{
+    QStringList quoted;
+    for (const QString &argument : arguments) {
+        if (!argument.isEmpty() && !argument.contains(u' ') && !argument.contains(u'\t') && !argument.contains(u'"')) {
+            quoted << argument;
+            continue;
+        }
+        QString text = QStringLiteral("\"");
+        int backslashes = 0;
+        for (const QChar c : argument) {
+            if (c == u'\\') {
+                ++backslashes;
+                continue;
+            }
+            text += QString(c == u'"' ? backslashes * 2 + 1 : backslashes, u'\\');
+            backslashes = 0;
+            text += c;
+        }
+        text += QString(backslashes * 2, u'\\') + u'"';
+        quoted << text;
+    }
+    return quoted.join(u' ');
+}
+
+bool startAsAdministrator(const QString &program, const QStringList &arguments)
+{
+    // The "runas" verb has Windows ask for an administrator's consent (UAC)
+    // before the program starts, in a minimised window that takes no focus.
+    const std::wstring file = QDir::toNativeSeparators(program).toStdWString();
+    const std::wstring parameters = commandLine(arguments).toStdWString();
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"runas";
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_SHOWMINNOACTIVE;
+    if (!ShellExecuteExW(&info)) {
+        const DWORD error = GetLastError();
+        // A refused consent is the user's answer, not a fault.
+        if (error == ERROR_CANCELLED)
+            qCInfo(lcCommands).noquote() << "not started, the administrator's consent was refused:" << program;
+        else
+            qCWarning(lcCommands).noquote() << "could not start" << program << "- Windows error" << error;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool startProgram(const QString &program, const QStringList &arguments, StartOptions options, std::function<void(int exitCode)> finished)
+{
+    if (options.asAdministrator) {
+        const bool started = startAsAdministrator(program, arguments);
+        if (finished)
+            finished(started ? 0 : -1);
+        return started;
+    }
+    auto *process = new QProcess;
+    process->setProgram(program);
+    process->setArguments(arguments);
+    if (options.minimisedConsole) {
+        // A console command runs in a minimised window that takes no focus.
+        process->setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
+            args->flags |= CREATE_NEW_CONSOLE;
+            args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+            args->startupInfo->wShowWindow = SW_SHOWMINNOACTIVE;
+        });
+        const bool started = process->startDetached();
+        if (!started)
+            qCWarning(lcCommands).noquote() << "could not start" << program << "-" << process->errorString();
+        delete process;
+        if (finished)
+            finished(started ? 0 : -1);
+        return started;
+    }
+    process->setStandardOutputFile(QProcess::nullDevice());
+    if (options.forwardErrors)
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    else
+        process->setStandardErrorFile(QProcess::nullDevice());
+    collectWhenFinished(process, std::move(finished));
+    process->start();
+    return true;
+}
+
+} // namespace lumitakt
