@@ -14,6 +14,10 @@
 
 #include <csignal>
 
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace lumitakt;
 
 namespace {
@@ -83,6 +87,7 @@ private Q_SLOTS:
     void appointmentRingsThroughTheSpeaker();
     void appointmentMissedAsleepRingsOnWaking();
     void timeServerCommandRunsSafely();
+    void helperSwappedByAnotherUserNeverRuns();
     void helpWindowBesideTheClock();
     void hoursOfMenusAndDialogs();
 
@@ -546,6 +551,73 @@ void TstE2E::timeServerCommandRunsSafely()
     clock->kill();
     clock->waitForFinished(3000);
     QFile::remove(script.fileName());
+}
+
+void TstE2E::helperSwappedByAnotherUserNeverRuns()
+{
+    // Root runs a copy of the clock outside the install tree, in a folder
+    // that all may write (as /tmp): the helper it would look for beside it
+    // lies in a folder another user made, who swaps it between a link to a
+    // program of root's and a program of their own as fast as they can,
+    // while "synchronisieren" is chosen every half second for a minute.
+    if (::geteuid() != 0)
+        QSKIP("root runs the clock here, and another user swaps its helper");
+    constexpr uid_t kNobody = 65534;
+    QTemporaryDir base;
+    const QByteArray shared = QFile::encodeName(base.filePath(QStringLiteral("tmp")));
+    QVERIFY(::chmod(QFile::encodeName(base.path()).constData(), 0755) == 0);
+    QVERIFY(::mkdir(shared.constData(), 0755) == 0 && ::chmod(shared.constData(), 01777) == 0);
+    const QString copy = base.filePath(QStringLiteral("tmp/lt/lumitakt"));
+    QVERIFY(QDir().mkpath(base.filePath(QStringLiteral("tmp/lt"))) && QFile::copy(m_program, copy));
+    const QString ran = base.filePath(QStringLiteral("ran as root"));
+    const QString own = base.filePath(QStringLiteral("tmp/own"));
+    QFile program(own);
+    QVERIFY(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\ntouch '" + ran.toUtf8() + "'\n");
+    program.close();
+    QVERIFY(::chmod(QFile::encodeName(own).constData(), 0755) == 0 && ::chown(QFile::encodeName(own).constData(), kNobody, kNobody) == 0);
+    QVERIFY(QDir().mkpath(base.filePath(QStringLiteral("home/.config/Lumitakt"))));
+    QFile ini(base.filePath(QStringLiteral("home/.config/Lumitakt/Lumitakt.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("rot\r\n 0 \r\n 0 \r\nzeit.invalid\r\n 1 \r\n"); // a name that never resolves
+    ini.close();
+
+    QProcess swapper;
+    swapper.setChildProcessModifier([] {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(126);
+    });
+    swapper.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral(R"(
+import os, sys
+folder = sys.argv[1] + "/libexec/lumitakt"
+os.makedirs(folder)
+helper = folder + "/lumitakt-sync"
+while True:
+    for target in ("/bin/true", sys.argv[2]):
+        os.symlink(target, folder + "/new")
+        os.replace(folder + "/new", helper)
+)"), QString::fromLocal8Bit(shared), own});
+    QVERIFY(swapper.waitForStarted(5000));
+    QVERIFY(waitFor(5000, [&] { return QFileInfo(base.filePath(QStringLiteral("tmp/libexec/lumitakt/lumitakt-sync"))).isSymLink(); }));
+
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("HOME"), base.filePath(QStringLiteral("home")));
+    QProcess *clock = m_x.launch(copy, {}, env);
+    const qulonglong window =
+        clock->waitForStarted(10000) ? m_x.waitForManagedWindow(clock->processId(), {QStringLiteral("--classname"), QStringLiteral("^lumitakt$")}) : 0;
+    QVERIFY(window);
+    int chosen = 0;
+    const QDeadlineTimer minute(60000);
+    while (!minute.hasExpired() && !QFile::exists(ran)) {
+        chosen += m_x.menu(window, QStringLiteral("y")) ? 1 : 0;
+        QThread::msleep(500);
+    }
+    swapper.kill();
+    swapper.waitForFinished(3000);
+    QVERIFY2(!QFile::exists(ran), "root ran another user's program as the clock's helper");
+    QVERIFY2(chosen > 20, qPrintable(QString::number(chosen)));
+    clock->kill();
+    clock->waitForFinished(3000);
 }
 
 void TstE2E::helpWindowBesideTheClock()

@@ -103,6 +103,42 @@ end_like_a_session bash -c 'cd "$1" && exec env -u HOME -u XDG_CONFIG_HOME QT_QP
 [ ! -e /.config/Lumitakt ] || { rm -rf /.config/Lumitakt; rmdir /.config 2>/dev/null; fail "without HOME the settings went to /.config"; }
 [ "$status" -eq 0 ] || fail "without HOME the program ended with $status"
 [ "$(grep -c 'no folder for the settings' <<<"$said")" -eq 1 ] || fail "without HOME the program did not say once where its settings are: $said"
+# Names from the settings file reach the terminal as text: the control
+# characters of a refused server name are written out, never sent raw.
+mkdir -p "$stage/esc/.config/Lumitakt"
+printf 'rot\r\n 0 \r\n 0 \r\n\033]0;title\007\033[2J\r\n 1 \r\n' > "$stage/esc/.config/Lumitakt/Lumitakt.ini"
+end_like_a_session env QT_QPA_PLATFORM=offscreen HOME="$stage/esc" "$root/bin/lumitakt"
+grep -qF '\x1b]0;title\x07\x1b[2J' <<<"$said" || fail "the refused server name is not written out: $said"
+! grep -q $'\033' <<<"$said" || fail "control characters from the settings file reached the terminal: $(cat -v <<<"$said")"
+# A start that hangs (a display that never answers) still ends with the session.
+python3 -c '
+import socket, sys
+for n in range(50, 100):
+    s = socket.socket()
+    try:
+        s.bind(("127.0.0.1", 6000 + n))
+    except OSError:
+        continue
+    s.listen(4)
+    print(n, flush=True)
+    break
+else:
+    sys.exit(1)
+held = []
+while True:
+    held.append(s.accept()[0])
+' > "$stage/display" & silent=$!
+for _ in $(seq 100); do [ -s "$stage/display" ] && break; sleep 0.1; done
+[ -s "$stage/display" ] || fail "no display that never answers could be made"
+mkdir -p "$stage/hang"
+env QT_QPA_PLATFORM=xcb DISPLAY="127.0.0.1:$(cat "$stage/display")" HOME="$stage/hang" "$root/bin/lumitakt" >/dev/null 2>&1 & pid=$!
+sleep 2
+kill -0 "$pid" 2>/dev/null || fail "the clock did not wait for the display that never answers"
+kill -TERM "$pid"
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; kill "$silent"; fail "a start that hangs did not end on SIGTERM"; fi
+wait "$pid" || true
+kill "$silent"; wait "$silent" 2>/dev/null || true
 # Root with another user's HOME (sudo -E) leaves nothing of root's there.
 if [ "$(id -u)" -eq 0 ]; then
   mkdir -p "$stage/user/.config" && chown -R nobody: "$stage/user"
@@ -110,6 +146,18 @@ if [ "$(id -u)" -eq 0 ]; then
   [ "$status" -eq 0 ] || fail "root with a user's HOME ended with $status"
   [ -z "$(find "$stage/user" -user root)" ] || fail "root left files in the user's home: $(find "$stage/user" -user root)"
   grep -q 'belongs to another user' <<<"$said" || fail "root with a user's HOME did not say why it writes nothing: $said"
+  # Nor does it follow that user's link to a folder of root's: nothing there
+  # is read (the refused server name would show it) or written.
+  mkdir -p "$stage/linked" "$stage/roots/Lumitakt"
+  printf 'blau\r\n 0 \r\n 0 \r\ngeheim wert\r\n 1 \r\n' > "$stage/roots/Lumitakt/Lumitakt.ini"
+  chmod 600 "$stage/roots/Lumitakt/Lumitakt.ini"
+  ln -s "$stage/roots" "$stage/linked/.config" && chown -h nobody: "$stage/linked/.config" "$stage/linked"
+  before=$(cd "$stage/roots" && find . -printf '%p %s %T@\n' | sort)
+  end_like_a_session env QT_QPA_PLATFORM=offscreen HOME="$stage/linked" "$root/bin/lumitakt"
+  [ "$status" -eq 0 ] || fail "root with a user's link ended with $status"
+  [ "$(cd "$stage/roots" && find . -printf '%p %s %T@\n' | sort)" = "$before" ] || fail "root wrote through a user's link: $(ls -la "$stage/roots/Lumitakt")"
+  ! grep -q geheim <<<"$said" || fail "root read a file through a user's link: $said"
+  grep -q 'symbolic link' <<<"$said" || fail "root with a user's link did not say why it reads nothing: $said"
 fi
 echo "install: all files in place"
 
