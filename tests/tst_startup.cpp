@@ -187,7 +187,7 @@ void TstStartup::oneClock()
         took.start();
         return second.claim() == SingleClock::Claim(claim);
     };
-    if (kind == u"full disk") {
+    if (what == u"full disk") {
         const std::optional<bool> claimed = test::writeOnFullDisk(start);
         if (!claimed)
             QSKIP("a full disk cannot be staged here");

@@ -42,7 +42,7 @@ bool makeNamedPipe(const QString &path);
 // (root only, Linux only).
 std::optional<bool> inSharedGroupFolder(const QString &path, const std::function<bool()> &check);
 
-// Runs `write` as if the disk were full after a few bytes and returns what
+// Runs `write` as if the disk were full and returns what
 // it returned; nothing where a full disk cannot be staged (Windows).
 std::optional<bool> writeOnFullDisk(const std::function<bool()> &write);
 

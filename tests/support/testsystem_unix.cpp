@@ -58,14 +58,15 @@ bool makeSymbolicLink(const QString &target, const QString &link)
 
 std::optional<bool> writeOnFullDisk(const std::function<bool()> &write)
 {
-    // A file size limit makes every write past a few bytes fail, as a full
-    // disk would; the signal it raises is ignored, so the write fails as a write.
+    // A file size limit of nothing makes every write fail, as a full disk
+    // would (an empty file can still be made); the signal it raises is
+    // ignored, so the write fails as a write.
     struct rlimit saved {};
     if (getrlimit(RLIMIT_FSIZE, &saved) != 0)
         return std::nullopt;
     const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
     struct rlimit tiny = saved;
-    tiny.rlim_cur = 8;
+    tiny.rlim_cur = 0;
     setrlimit(RLIMIT_FSIZE, &tiny);
     const bool written = write();
     setrlimit(RLIMIT_FSIZE, &saved);
