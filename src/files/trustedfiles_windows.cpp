@@ -104,6 +104,10 @@ FileLock::~FileLock() = default;
 
 FileLock::State FileLock::take()
 {
+    if (QFileInfo(m_path).isDir()) {
+        m_why = QStringLiteral("the lock %1 is a folder, not a regular file").arg(QDir::toNativeSeparators(m_path));
+        return State::Refused;
+    }
     m_handle = std::make_unique<Handle>(m_path);
     // A clock runs all day: only a lock whose clock is gone is stale, never an old one.
     m_handle->lock.setStaleLockTime(0);
@@ -117,8 +121,8 @@ FileLock::State FileLock::take()
     qint64 pid = 0;
     QString host;
     QString program;
-    m_handle->lock.getLockInfo(&pid, &host, &program);
-    m_holder = QStringLiteral("the clock %1 on %2").arg(pid).arg(host);
+    m_holder = m_handle->lock.getLockInfo(&pid, &host, &program) ? QStringLiteral("the clock %1 on %2").arg(pid).arg(host)
+                                                                  : QStringLiteral("another clock");
     m_handle.reset();
     return State::HeldByAnother;
 }
