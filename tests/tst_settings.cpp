@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -282,8 +283,10 @@ void TstSettings::failedWriteKeepsTheOldFile_data()
     // Root does not follow a link another user made, for reading either: a
     // user's ~/.config/Lumitakt that leads to root's own folder.
     QTest::newRow("a link in another user's folder") << s(u"a link in another user's folder");
-    // A group the user shares with others is others.
+    // A group the user shares with others is others, and so is a user whom
+    // the folder's access list lets write.
     QTest::newRow("a folder a shared group can write") << s(u"a folder a shared group can write");
+    QTest::newRow("a folder another user may write by its access list") << s(u"access list");
 }
 
 void TstSettings::failedWriteKeepsTheOldFile()
@@ -315,6 +318,12 @@ void TstSettings::failedWriteKeepsTheOldFile()
             QSKIP("only root on Linux can share a folder with a group");
         QVERIFY(!*written);
         compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
+    } else if (what == u"access list") {
+        QVERIFY(writeSettingsFile(path, old));
+        if (!test::letAnotherUserWrite(dir.path()))
+            QSKIP("no access lists here");
+        QVERIFY(!writeSettingsFile(path, next));
+        compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
     } else if (what == u"folder gone") {
         QVERIFY(!writeSettingsFile(dir.filePath(QStringLiteral("gone/Lumitakt.ini")), next));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("gone"))));
@@ -336,8 +345,11 @@ void TstSettings::failedWriteKeepsTheOldFile()
         QVERIFY(!writeSettingsFile(path, next));
         compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 0));
         QCOMPARE(QFileInfo(path).isSymLink(), what == u"a symbolic link");
-        // Nor is a folder for it made in another user's folder.
+        // Nor is a folder for it made in another user's folder, nor the clock
+        // set from a server named there.
         if (what == u"a folder of another user") {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is not used, since")));
+            QCOMPARE(SettingsKeeper(path, {QRect(0, 0, 800, 600)}, QSize(200, 96)).loaded().timeServer, QString());
             SettingsKeeper keeper(dir.filePath(QStringLiteral("new/Lumitakt.ini")), {QRect(0, 0, 800, 600)}, QSize(200, 96));
             QVERIFY(!keeper.write(keeper.loaded()));
             QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("new"))));

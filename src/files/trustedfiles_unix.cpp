@@ -11,11 +11,14 @@
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <deque>
+#include <map>
 #include <vector>
 
 extern char **environ;
@@ -63,22 +66,70 @@ QByteArray joined(const QByteArray &folder, const QByteArray &name)
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
-// A group that only its owner is in: named after the owner, with no members.
+// A group that only its owner is in: named after the owner, with no other
+// members, neither listed nor having it as their primary group. Asked of
+// the user database once per group and owner.
 bool privateGroupOf(gid_t gid, uid_t owner)
 {
-    std::vector<char> groupBuffer(16384);
-    std::vector<char> userBuffer(16384);
-    struct group group {};
-    struct group *foundGroup = nullptr;
-    struct passwd user {};
-    struct passwd *foundUser = nullptr;
-    if (::getgrgid_r(gid, &group, groupBuffer.data(), groupBuffer.size(), &foundGroup) != 0 || !foundGroup)
+    static std::map<std::pair<gid_t, uid_t>, bool> known;
+    if (const auto it = known.find({gid, owner}); it != known.end())
+        return it->second;
+    const auto decide = [&] {
+        std::vector<char> groupBuffer(16384);
+        std::vector<char> userBuffer(16384);
+        struct group group {};
+        struct group *foundGroup = nullptr;
+        struct passwd user {};
+        struct passwd *foundUser = nullptr;
+        if (::getgrgid_r(gid, &group, groupBuffer.data(), groupBuffer.size(), &foundGroup) != 0 || !foundGroup)
+            return false;
+        if (::getpwuid_r(owner, &user, userBuffer.data(), userBuffer.size(), &foundUser) != 0 || !foundUser)
+            return false;
+        if (std::strcmp(foundUser->pw_name, foundGroup->gr_name) != 0)
+            return false;
+        for (char **member = foundGroup->gr_mem; member && *member; ++member)
+            if (std::strcmp(*member, foundUser->pw_name) != 0)
+                return false;
+        bool alone = true;
+        ::setpwent();
+        while (const struct passwd *other = ::getpwent())
+            if (other->pw_gid == gid && other->pw_uid != owner)
+                alone = false;
+        ::endpwent();
+        return alone;
+    };
+    return known[{gid, owner}] = decide();
+}
+
+// Whether an access control list lets anyone besides the owner write the
+// entry open at `fd`: a named user or group whose entry, and the mask,
+// allow writing. (Read through /proc, since an O_PATH descriptor has no
+// extended attributes of its own.)
+bool aclLetsOthersWrite(int fd)
+{
+    char buffer[4096];
+    const QByteArray path = "/proc/self/fd/" + QByteArray::number(fd);
+    const ssize_t size = ::getxattr(path.constData(), "system.posix_acl_access", buffer, sizeof buffer);
+    if (size < 4)
         return false;
-    if (foundGroup->gr_mem && foundGroup->gr_mem[0])
-        return false;
-    if (::getpwuid_r(owner, &user, userBuffer.data(), userBuffer.size(), &foundUser) != 0 || !foundUser)
-        return false;
-    return std::strcmp(foundUser->pw_name, foundGroup->gr_name) == 0;
+    struct Entry {
+        std::uint16_t tag;
+        std::uint16_t permissions;
+        std::uint32_t id;
+    };
+    constexpr std::uint16_t kUser = 0x02, kGroup = 0x08, kMask = 0x10, kWrite = 0x02;
+    bool named = false;
+    bool mask = true;
+    constexpr auto kEntrySize = static_cast<ssize_t>(sizeof(Entry));
+    for (ssize_t at = 4; at + kEntrySize <= size; at += kEntrySize) {
+        Entry entry {};
+        std::memcpy(&entry, buffer + at, sizeof entry);
+        if ((entry.tag == kUser || entry.tag == kGroup) && (entry.permissions & kWrite))
+            named = true;
+        if (entry.tag == kMask)
+            mask = entry.permissions & kWrite;
+    }
+    return named && mask;
 }
 
 bool trustedOwner(uid_t uid)
@@ -86,19 +137,23 @@ bool trustedOwner(uid_t uid)
     return uid == 0 || uid == ::geteuid();
 }
 
-bool othersMayWrite(const struct stat &info)
+// Whether anyone besides the owner may write the entry open at `fd`.
+bool othersMayWrite(const struct stat &info, int fd)
 {
     if (info.st_mode & S_IWOTH)
+        return true;
+    // With an access control list the group bits are its mask.
+    if (fd >= 0 && aclLetsOthersWrite(fd))
         return true;
     return (info.st_mode & S_IWGRP) && !privateGroupOf(info.st_gid, info.st_uid);
 }
 
-// Why the entry at `path` is not trusted by itself, or an empty text.
-QString distrust(const struct stat &info, const QByteArray &path)
+// Why the entry open at `fd` (as `path`) is not trusted by itself, or an empty text.
+QString distrust(const struct stat &info, const QByteArray &path, int fd)
 {
     if (!trustedOwner(info.st_uid))
         return QStringLiteral("%1 belongs to another user (uid %2)").arg(shown(path)).arg(info.st_uid);
-    if (othersMayWrite(info) && !(S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX)))
+    if (othersMayWrite(info, fd) && !(S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX)))
         return QStringLiteral("other users can change %1").arg(shown(path));
     return {};
 }
@@ -163,7 +218,8 @@ Walk walk(const QString &path, WalkOptions options)
             result.error = QStringLiteral("/ cannot be looked at");
             return result;
         }
-        levels.push_back({std::move(root), QByteArray("/"), info, distrust(info, "/")});
+        const QString untrusted = distrust(info, "/", root.get());
+        levels.push_back({std::move(root), QByteArray("/"), info, untrusted});
     }
     std::deque<QByteArray> parts;
     for (const QByteArray &part : encoded.split('/'))
@@ -242,7 +298,7 @@ Walk walk(const QString &path, WalkOptions options)
             return result;
         }
         // A folder the walk only passes through needs no more than O_PATH.
-        QString untrusted = here.untrusted.isEmpty() ? distrust(info, partPath) : here.untrusted;
+        QString untrusted = here.untrusted.isEmpty() ? distrust(info, partPath, entry.get()) : here.untrusted;
         levels.push_back({std::move(entry), partPath, info, std::move(untrusted)});
     }
     return finish({});
@@ -267,10 +323,13 @@ QString untrustedBecause(const QString &path)
         return way.error;
     if (!way.untrusted.isEmpty())
         return way.untrusted;
+    if (way.name.isEmpty())
+        return distrust(way.folderInfo, way.path(), way.folder.get());
+    const Fd entry(::openat(way.folder.get(), way.name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
-    if (!lookAt(way, &info))
+    if (!entry || ::fstat(entry.get(), &info) != 0)
         return QStringLiteral("%1 is not there").arg(shown(way.path()));
-    return distrust(info, way.path());
+    return distrust(info, way.path(), entry.get());
 }
 
 int openForReading(const QString &path, Reading reading, QString *why)
@@ -301,7 +360,7 @@ int openForReading(const QString &path, Reading reading, QString *why)
     if (!S_ISREG(info.st_mode))
         return refuse(QStringLiteral("%1 is %2, not a regular file").arg(shown(way.path()), kindOf(info.st_mode)));
     if (reading == Reading::Trusted)
-        if (const QString untrusted = distrust(info, way.path()); !untrusted.isEmpty())
+        if (const QString untrusted = distrust(info, way.path(), fd.get()); !untrusted.isEmpty())
             return refuse(untrusted);
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags != -1)
@@ -331,7 +390,7 @@ QString folderRefusal(const Walk &way)
     const QString folder = shown(way.folderPath);
     if (way.folderInfo.st_uid != ::geteuid())
         return QStringLiteral("the folder %1 belongs to another user").arg(folder);
-    if (othersMayWrite(way.folderInfo))
+    if (othersMayWrite(way.folderInfo, way.folder.get()))
         return QStringLiteral("other users can write into the folder %1").arg(folder);
     if (!way.untrusted.isEmpty())
         return way.untrusted;
@@ -404,8 +463,9 @@ bool replaceFile(const QString &path, const QByteArray &bytes)
             return fail();
         done += written;
     }
+    // Never writable by others, whatever the old file allowed.
     if (existed)
-        ::fchmod(fd.get(), old.st_mode & 0777);
+        ::fchmod(fd.get(), old.st_mode & 0755);
     if (::fdatasync(fd.get()) != 0 || ::close(fd.release()) != 0)
         return fail();
     if (::renameat(way.folder.get(), temporary.constData(), way.folder.get(), way.name.constData()) != 0)
@@ -458,7 +518,7 @@ FileLock::State FileLock::take()
     Walk way = walk(m_path, {});
     if (!way.error.isEmpty())
         return refuse(way.error);
-    if (!way.untrusted.isEmpty() || way.folderInfo.st_uid != ::geteuid() || othersMayWrite(way.folderInfo))
+    if (!way.untrusted.isEmpty() || way.folderInfo.st_uid != ::geteuid() || othersMayWrite(way.folderInfo, way.folder.get()))
         return refuse(QStringLiteral("the folder %1 is not this user's alone").arg(shown(way.folderPath)));
     const QString shownPath = shown(way.path());
     // A lock file removed by the clock that held it while this one opened
@@ -567,15 +627,14 @@ bool startProgram(const QString &program, const QStringList &arguments, StartOpt
     if (!way.untrusted.isEmpty())
         return refuse(way.untrusted);
     // Opened without following a link and checked on the opened file, which
-    // is what runs: nothing put in its place afterwards can be started. Not
-    // closed on exec, so that a script's interpreter can read it.
-    Fd fd(::openat(way.folder.get(), way.name.constData(), O_PATH | O_NOFOLLOW));
+    // is what runs: nothing put in its place afterwards can be started.
+    Fd fd(::openat(way.folder.get(), way.name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
     if (!fd || ::fstat(fd.get(), &info) != 0)
         return refuse(QStringLiteral("%1 is not there").arg(shown(way.path())));
     if (!S_ISREG(info.st_mode) || !(info.st_mode & S_IXUSR))
         return refuse(QStringLiteral("%1 is no program").arg(shown(way.path())));
-    if (const QString untrusted = distrust(info, way.path()); !untrusted.isEmpty())
+    if (const QString untrusted = distrust(info, way.path(), fd.get()); !untrusted.isEmpty())
         return refuse(untrusted);
 
     // The argument list is made before the fork: the child only reads it.
@@ -602,6 +661,10 @@ bool startProgram(const QString &program, const QStringList &arguments, StartOpt
     const int programFd = fd.get();
     process->setChildProcessModifier([programFd, argv] {
         ::fexecve(programFd, argv->pointers.data(), environ);
+        // A script's interpreter reads it through the descriptor, which must
+        // then stay open across the exec; a compiled program gets none.
+        if (errno == ENOENT && ::fcntl(programFd, F_SETFD, 0) == 0)
+            ::fexecve(programFd, argv->pointers.data(), environ);
         ::_exit(127);
     });
     collectWhenFinished(process, std::move(finished));

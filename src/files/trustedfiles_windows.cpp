@@ -35,8 +35,10 @@ int openForReading(const QString &, Reading, QString *why)
 
 bool openForReading(QFile &file, Reading, QString *why)
 {
-    if (!QFileInfo(file.fileName()).isFile()) {
-        if (why)
+    const QFileInfo info(file.fileName());
+    if (!info.isFile()) {
+        // A file that is not there is no refusal.
+        if (why && info.exists())
             *why = QStringLiteral("%1 is no file").arg(QDir::toNativeSeparators(file.fileName()));
         return false;
     }

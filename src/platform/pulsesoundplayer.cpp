@@ -4,12 +4,15 @@
 #include "logging.h"
 
 #include <QApplication>
+#include <QFile>
 
 #include <pulse/context.h>
 #include <pulse/stream.h>
 #include <pulse/thread-mainloop.h>
 #include <sndfile.h>
 #include <unistd.h>
+
+#include <cstring>
 
 namespace lumitakt {
 
@@ -53,6 +56,24 @@ std::shared_ptr<const PulseSoundPlayer::Sound> readSound(const QString &file)
     return sound;
 }
 
+// Why the sound server must not be asked for, or nothing. The client library
+// reads its configuration from the folders HOME and the XDG variables name
+// (which server to talk to, which cookie file to read or make, as whoever
+// runs the clock): root with a user's HOME, or a HOME others can change,
+// would let someone else choose them.
+QByteArray serverRefusal()
+{
+    for (const char *variable : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
+        const QByteArray folder = qgetenv(variable);
+        if (folder.isEmpty() && std::strcmp(variable, "HOME") != 0)
+            continue;
+        if (const QString why = untrustedBecause(QFile::decodeName(folder)); !why.isEmpty())
+            return "is not played through the sound server, since " + QByteArray(variable) + " is not this user's alone ("
+                   + why.toUtf8() + ")";
+    }
+    return {};
+}
+
 } // namespace
 
 PulseSoundPlayer::PulseSoundPlayer(std::function<void()> bell, QObject *parent)
@@ -90,9 +111,15 @@ void PulseSoundPlayer::play(const QString &file)
         if (!good)
             disconnectFromServer();
     }
-    if (!m_loop && !connectToServer()) {
-        ringBell("finds no sound server");
-        return;
+    if (!m_loop) {
+        if (const QByteArray why = serverRefusal(); !why.isEmpty()) {
+            ringBell(why);
+            return;
+        }
+        if (!connectToServer()) {
+            ringBell("finds no sound server");
+            return;
+        }
     }
     pa_threaded_mainloop_lock(m_loop);
     m_pending = sound;

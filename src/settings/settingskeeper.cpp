@@ -26,8 +26,20 @@ SettingsKeeper::SettingsKeeper(QString path, const QList<QRect> &screens, QSize 
         qCWarning(lcSettings) << "There is no folder for the settings (HOME unset or relative, or XDG_CONFIG_HOME"
                               << "relative): the clock starts on its defaults and keeps changes in memory only.";
     QString unread;
-    if (!m_path.isEmpty())
-        readSettingsFile(m_path, &unread).applyTo(record);
+    if (!m_path.isEmpty()) {
+        SettingsRead read = readSettingsFile(m_path, &unread);
+        // The server is what the clock is set from, as root where root runs
+        // it: it is taken only from a file no one else could have written
+        // (not from the user's file that root reads with the user's HOME, nor
+        // from a folder a shared group can change).
+        if (read.timeServer && !read.timeServer->trimmed().isEmpty()) {
+            if (const QString why = untrustedBecause(m_path); !why.isEmpty()) {
+                qCWarning(lcSettings).noquote() << "The time server named in" << m_path << "is not used, since" << why;
+                read.timeServer.reset();
+            }
+        }
+        read.applyTo(record);
+    }
     // A file this process must not write (root with a user's HOME, say) is
     // read, and left as it is.
     if (!m_path.isEmpty() && writeRefusal.isEmpty())

@@ -33,6 +33,11 @@ bool giveToAnotherUser(const QString &path);
 // that the program's files meet (Windows).
 bool makeSymbolicLink(const QString &target, const QString &link);
 
+// Gives another user the right to write the folder `path` through its
+// access control list; false where there are none (Windows, a file system
+// without them).
+bool letAnotherUserWrite(const QString &path);
+
 // Makes a named pipe at `path`; false where the system has none (Windows).
 bool makeNamedPipe(const QString &path);
 

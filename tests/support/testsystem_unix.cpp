@@ -3,10 +3,12 @@
 #include <QFile>
 
 #include <csignal>
+#include <cstdint>
 
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace lumitakt::test {
@@ -30,6 +32,23 @@ bool giveToAnotherUser(const QString &path)
 {
     constexpr uid_t kNobody = 65534;
     return ::geteuid() == 0 && ::lchown(QFile::encodeName(path).constData(), kNobody, kNobody) == 0;
+}
+
+bool letAnotherUserWrite(const QString &path)
+{
+    // The access list as the kernel keeps it: a version, then entries of a
+    // tag, the rights and an id (the owner, user 65534, the group, the mask,
+    // everyone else).
+    struct Entry {
+        std::uint16_t tag;
+        std::uint16_t permissions;
+        std::uint32_t id;
+    };
+    const std::uint32_t version = 2;
+    const Entry entries[] = {{0x01, 7, 0xffffffff}, {0x02, 7, 65534}, {0x04, 5, 0xffffffff}, {0x10, 7, 0xffffffff}, {0x20, 5, 0xffffffff}};
+    QByteArray list(reinterpret_cast<const char *>(&version), sizeof version);
+    list.append(reinterpret_cast<const char *>(entries), sizeof entries);
+    return ::setxattr(QFile::encodeName(path).constData(), "system.posix_acl_access", list.constData(), static_cast<size_t>(list.size()), 0) == 0;
 }
 
 bool makeNamedPipe(const QString &path)

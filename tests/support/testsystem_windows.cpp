@@ -34,6 +34,11 @@ bool makeSymbolicLink(const QString &, const QString &)
     return false;
 }
 
+bool letAnotherUserWrite(const QString &)
+{
+    return false;
+}
+
 bool makeNamedPipe(const QString &)
 {
     return false;
