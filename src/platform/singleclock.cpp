@@ -21,6 +21,8 @@ constexpr int kPollMs = 50;
 // A request not taken within this time is made anew: a change the running
 // clock's watcher missed (Wine misses one now and then) comes again.
 constexpr int kAskAgainMs = 1000;
+// How often the running clock looks for a request its watcher missed.
+constexpr int kLookAgainMs = 1000;
 
 } // namespace
 
@@ -85,11 +87,21 @@ SingleClock::Claim SingleClock::claim()
 
 void SingleClock::watchForRequests()
 {
-    m_watcher = std::make_unique<QFileSystemWatcher>(QStringList{QFileInfo(m_request).absolutePath()});
-    connect(m_watcher.get(), &QFileSystemWatcher::directoryChanged, this, [this] {
+    const auto answer = [this] {
         if (takeRequestFile(m_request))
             Q_EMIT showRequested();
+    };
+    m_watcher = std::make_unique<QFileSystemWatcher>(QStringList{QFileInfo(m_request).absolutePath()});
+    connect(m_watcher.get(), &QFileSystemWatcher::directoryChanged, this, answer);
+    // A folder watcher can miss a change (Wine's does now and then, and some
+    // network file systems report none): the folder is also looked at once
+    // a second, with one look at the name while there is no request.
+    m_poll.setInterval(kLookAgainMs);
+    connect(&m_poll, &QTimer::timeout, this, [this, answer] {
+        if (QFileInfo::exists(m_request))
+            answer();
     });
+    m_poll.start();
     // A start that came while this clock was taking the lock: its window is
     // about to show anyway.
     takeRequestFile(m_request);

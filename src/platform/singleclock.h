@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
@@ -54,6 +55,7 @@ private:
     QString m_writeRefusal;
     std::unique_ptr<FileLock> m_lock;
     std::unique_ptr<QFileSystemWatcher> m_watcher;
+    QTimer m_poll;
 };
 
 } // namespace lumitakt
