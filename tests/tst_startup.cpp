@@ -81,11 +81,13 @@ void TstStartup::settingsLocation_data()
     QTest::newRow("installed, no folder for the settings")
         << QStringList() << QString() << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"), QString()} << false;
     // Another user's folder (root running a copy from /tmp): the marker, the
-    // sound and the help beside the program count for nothing, and the
-    // program keeps its files as an installed one does.
+    // sound, the help and the helper beside the program count for nothing;
+    // the installed package's are taken.
     QTest::newRow("portable folder of another user")
-        << QStringList{QStringLiteral("Lumitakt.portable"), QStringLiteral("Lumitakt.ini")} << QStringLiteral("/home/u/.config/Lumitakt")
-        << QStringList{QStringLiteral("share/lumitakt"), QStringLiteral("libexec/lumitakt"), QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini")}
+        << QStringList{QStringLiteral("Lumitakt.portable"), QStringLiteral("Lumitakt.ini"), QStringLiteral("lumitakt-sync")}
+        << QStringLiteral("/home/u/.config/Lumitakt")
+        << QStringList{QStringLiteral("/installed/share/lumitakt"), QStringLiteral("/installed/libexec/lumitakt"),
+                       QStringLiteral("/home/u/.config/Lumitakt/Lumitakt.ini")}
         << true;
 }
 
@@ -103,7 +105,8 @@ void TstStartup::settingsLocation()
     }
     if (othersFolder && !test::giveToAnotherUser(root.filePath(QStringLiteral("bin"))))
         QSKIP("only root on Linux can give a folder to another user");
-    const ProgramFiles files = ProgramFiles::find(root.filePath(QStringLiteral("bin")), config);
+    const ProgramFiles files = ProgramFiles::find(root.filePath(QStringLiteral("bin")), config,
+                                                  {QStringLiteral("/installed/share/lumitakt"), QStringLiteral("/installed/libexec/lumitakt"), {}});
     const auto inRoot = [&](const QString &path) { return path.isEmpty() || path.startsWith(u'/') ? path : root.filePath(path); };
     QCOMPARE(files.dataFolder, inRoot(expected[0]));
     QCOMPARE(files.helperFolder, inRoot(expected[1]));

@@ -61,13 +61,21 @@ QString trustedOr(const QString &relative, const QString &installed)
 ProgramFiles ProgramFiles::find(const QString &programFolder, const QString &userConfigFolder, const ProgramFiles &installed)
 {
     const QDir folder(programFolder);
+    // A copy in a folder that another user can change (root running it from
+    // /tmp, say) takes nothing from beside itself: the installed package's
+    // help, sound and helper, and the user's own settings.
+    const QString foreign = untrustedBecause(programFolder);
+    if (!foreign.isEmpty()) {
+        qCWarning(lcSettings).noquote() << "Lumitakt takes its help, sound and helper from" << installed.dataFolder << "and"
+                                        << installed.helperFolder << "and keeps no settings beside the program, since" << foreign;
+        return {installed.dataFolder, installed.helperFolder,
+                userConfigFolder.isEmpty() ? QString() : userConfigFolder + QStringLiteral("/Lumitakt.ini")};
+    }
     QString portable;
     for (const QString &marker : {QStringLiteral("Lumitakt.portable"), QStringLiteral("Lumitakt.ini")})
         if (portable.isEmpty() && QFileInfo::exists(folder.filePath(marker)))
             portable = folder.filePath(marker);
-    // A marker counts only where no one else could have put it, nor the
-    // sound, help and helper beside it: otherwise the copy behaves as an
-    // installed program (root running a copy from another user's folder).
+    // A marker counts only where no one else could have put it.
     if (!portable.isEmpty()) {
         if (const QString why = untrustedBecause(portable); !why.isEmpty()) {
             qCWarning(lcSettings).noquote() << "Lumitakt does not keep its files beside the program, since" << why;
