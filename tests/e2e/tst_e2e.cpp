@@ -606,16 +606,18 @@ while True:
     const qulonglong window =
         clock->waitForStarted(10000) ? m_x.waitForManagedWindow(clock->processId(), {QStringLiteral("--classname"), QStringLiteral("^lumitakt$")}) : 0;
     QVERIFY(window);
+    // A minute, and at least 20 commands however slow a busy machine makes the menu.
     int chosen = 0;
     const QDeadlineTimer minute(60000);
-    while (!minute.hasExpired() && !QFile::exists(ran)) {
+    const QDeadlineTimer atMost(180000);
+    while ((!minute.hasExpired() || chosen < 20) && !atMost.hasExpired() && !QFile::exists(ran)) {
         chosen += m_x.menu(window, QStringLiteral("y")) ? 1 : 0;
         QThread::msleep(500);
     }
     swapper.kill();
     swapper.waitForFinished(3000);
     QVERIFY2(!QFile::exists(ran), "root ran another user's program as the clock's helper");
-    QVERIFY2(chosen > 20, qPrintable(QString::number(chosen)));
+    QVERIFY2(chosen >= 20, qPrintable(QStringLiteral("only %1 commands went through the menu").arg(chosen)));
     clock->kill();
     clock->waitForFinished(3000);
 }
