@@ -61,8 +61,11 @@ void TstTimeSync::planForAName_data()
     // The helper's own test goes through the rules for names one by one.
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("handed");
-    for (const char16_t *name : {u"ZEIT01", u"ntp.example.org", u"pool.ntp.org.", u"192.0.2.7", u"2001:db8::7"})
+    for (const char16_t *name : {u"ZEIT01", u"ntp.example.org", u"pool.ntp.org.", u"192.0.2.7"})
         QTest::newRow(QString::fromUtf16(name).toUtf8().constData()) << QString::fromUtf16(name) << QString::fromUtf16(name);
+    // Windows' net time takes a server only as a UNC path, where an IPv6
+    // address cannot stand; the helper on Linux takes it.
+    QTest::newRow("2001:db8::7") << QStringLiteral("2001:db8::7") << (test::noOwnHelper().isEmpty() ? QStringLiteral("2001:db8::7") : QString());
     QTest::newRow("blanks at either end") << QStringLiteral("  zeit01 ") << QStringLiteral("zeit01");
     for (const char16_t *name : {u"", u"   ", u"-q", u"zeit eins", u"x; rm -rf ~", u"$(reboot)", u"zeit\u00e4.de"})
         QTest::newRow(qPrintable(QStringLiteral("refused ") + QString::fromUtf16(name))) << QString::fromUtf16(name) << QString();

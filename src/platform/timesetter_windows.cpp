@@ -33,6 +33,15 @@ std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, boo
     const QString net = netCommand();
     if (!isServerName(name.toStdString()) || net.isEmpty())
         return std::nullopt;
+    // net time names its server as a UNC path (\\SERVER), which takes a host
+    // name or an IPv4 address; an IPv6 address there is no server name.
+    if (name.contains(u':')) {
+        static QString said;
+        if (std::exchange(said, name) != name)
+            qCWarning(lcCommands).noquote() << "The clock is not set from" << name
+                                            << "since Windows' net time takes no IPv6 address: name the server by its host name.";
+        return std::nullopt;
+    }
     // Setting the time needs a right that a standard user's token and an
     // administrator's filtered one do not hold. The menu's command asks for
     // an administrator's consent; the tick never puts that question.

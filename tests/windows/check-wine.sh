@@ -93,6 +93,9 @@ for want in 'level="asInvoker"' 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50
             'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"'; do
   LC_ALL=C grep -aqF "$want" "$portable/Lumitakt.exe" || fail "the manifest of Lumitakt.exe lacks $want"
 done
+# Made for Terminal Services (IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE, 0x8000).
+characteristics=$(x86_64-w64-mingw32-objdump -p "$portable/Lumitakt.exe" | sed -n 's/^DllCharacteristics[[:space:]]*//p')
+(( (16#${characteristics:-0} & 0x8000) != 0 )) || fail "Lumitakt.exe is not marked as aware of Terminal Services: DllCharacteristics ${characteristics:-missing}"
 # Someone's own net.exe beside the portable program: it leaves a trace if it
 # ever runs. The clock is given a time server to set itself from.
 printf '#include <stdio.h>\nint main(void) { FILE *trace = fopen("Z:%s/planted-net-ran", "w"); if (trace) fclose(trace); return 0; }\n' \
