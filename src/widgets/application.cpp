@@ -14,7 +14,12 @@ void prepareApplication(ClockWindow &window, HelpViewer &help, const QString &he
     // One icon for all of the program's windows, the dialogs included: Qt
     // caches an icon's pixmaps by the picture they come from, so a picture
     // made anew for every dialog would leave a cache entry behind each time.
-    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(iconPicture())));
+    // The sizes of the program file's icon, so that a task bar or Alt+Tab
+    // shows a sharp picture instead of the smallest one enlarged.
+    QIcon icon;
+    for (const int scale : {1, 2, 3, 16})
+        icon.addPixmap(QPixmap::fromImage(iconPicture(scale)));
+    QApplication::setWindowIcon(icon);
     installAccessibility();
     // F1 works as long as the clock window is there.
     qApp->installEventFilter(new HelpKey(help, helpFile, &window));

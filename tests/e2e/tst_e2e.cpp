@@ -198,6 +198,10 @@ void TstE2E::clockOnARealScreen()
     QVERIFY2(sized, qPrintable(QStringLiteral("client %1 x %2, frame %3").arg(client.width()).arg(client.height()).arg(
                         m_x.property(window, QStringLiteral("_NET_FRAME_EXTENTS")))));
 
+    // The task bar's and Alt+Tab's picture: the program file's sizes, not the 16-pixel one enlarged.
+    const QString icons = m_x.property(window, QStringLiteral("_NET_WM_ICON"));
+    QVERIFY2(icons.contains(QStringLiteral("Icon (32 x 32)")) && icons.contains(QStringLiteral("Icon (48 x 48)")), qPrintable(icons.left(300)));
+
     // Kept above other windows, even when another one is active.
     QVERIFY(m_x.property(window, QStringLiteral("_NET_WM_STATE")).contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
     QProcess *message = m_x.launch(QStringLiteral("xmessage"), {QStringLiteral("-geometry"), QStringLiteral("+0+0"), QStringLiteral("ein anderes Fenster")});

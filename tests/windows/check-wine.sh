@@ -109,6 +109,8 @@ cp "$linux/src/lumitakt" "$linux/src/Termin.wav" "$linux/src/Lumitakt.portable" 
 window=$(window_of "$winclock" '^lumitakt\.exe$')
 [ -n "$window" ] || { xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null || true; fail "the portable program shows no window with the German date ($caption)"; }
 xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the window is not kept on top"
+# The task bar's and Alt+Tab's picture is a real one of 32 pixels, not the 16-pixel one enlarged.
+xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "the window's icon has no 32-pixel picture: $(xprop -id "$window" _NET_WM_ICON | grep 'Icon (')"
 linuxwindow=$(window_of "$linuxclock" '^lumitakt$')
 [ -n "$linuxwindow" ] || fail "the Linux build shows no window"
 # Both start at the top left corner; side by side, each is seen whole.
