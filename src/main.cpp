@@ -67,6 +67,9 @@ int main(int argc, char *argv[])
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &controller, &lumitakt::ClockController::saveSettings,
                      Qt::DirectConnection);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &controller, &lumitakt::ClockController::saveSettings);
+    // Once the settings are saved: the lock goes too, also where the end of a
+    // Windows session ends the process right after this signal.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &single, &lumitakt::SingleClock::release);
     QObject::connect(&single, &lumitakt::SingleClock::showRequested, &window, &lumitakt::ClockWindow::showInFront);
 
     window.show();

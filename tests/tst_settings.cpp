@@ -247,6 +247,12 @@ void TstSettings::files()
     QCOMPARE(file.readAll(), QByteArray("gr\xFCn\r\n 4500 \r\n-15 \r\nZEIT01\r\n 0 \r\n"));
     file.close();
     compareRead(readSettingsFile(path), values(s(u"grün"), 4500, -15, s(u"ZEIT01"), 0));
+    // Held open for a moment by a program that lets no one replace it (a
+    // virus scanner on Windows): written once it lets go.
+    if (test::holdOpenFor(path, 100)) {
+        QVERIFY(writeSettingsFile(path, {s(u"blau"), 15, 30, s(u"ZEIT01"), 1}));
+        compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 1));
+    }
     // No temporary file is left beside it.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Lumitakt.ini")});
 }
@@ -369,7 +375,9 @@ void TstSettings::keptWhileRunning_data()
 {
     // One character a tick: '.' nothing, 'm' the window moves a pixel, 'b' it
     // moves back, 'l' a look, 's' a time server, 'g' a signal mode is chosen,
-    // 'e' the program ends. Expected: 'w' where the file is written.
+    // 'e' the program ends, 'x' something takes the file's place for a while
+    // (a folder there; a scanner holding the file on Windows), 'o' it is gone
+    // again. Expected: 'w' where the file is written.
     QTest::addColumn<QString>("ticks");
     QTest::addColumn<QString>("writes");
     QTest::newRow("an hour unchanged") << QString(7200, u'.') << QString(7200, u'.');
@@ -379,6 +387,8 @@ void TstSettings::keptWhileRunning_data()
     QTest::newRow("a look during a drag") << s(u"mmlmm.....") << s(u"..w.....w.");
     QTest::newRow("the end does not wait") << s(u"m.e...") << s(u"..w...");
     QTest::newRow("the end, nothing changed") << s(u"..e") << s(u"...");
+    QTest::newRow("a failed write is tried again") << s(u"xl..o.........") << s(u"............w.");
+    QTest::newRow("a failed write, tried at the end") << s(u"xl..oe") << s(u".....w");
 }
 
 void TstSettings::keptWhileRunning()
@@ -397,6 +407,8 @@ void TstSettings::keptWhileRunning()
         case u'l': now.look = now.look == u"LCD" ? s(u"rot") : s(u"LCD"); break;
         case u's': now.timeServer += u'x'; break;
         case u'g': now.signalMode = static_cast<std::int16_t>(1 - now.signalMode); break;
+        case u'x': QVERIFY(QDir().mkdir(path)); break;
+        case u'o': QVERIFY(QDir().rmdir(path)); break;
         default: break;
         }
         if (step == u'e')

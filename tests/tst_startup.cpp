@@ -1,9 +1,11 @@
 #include "platform/singleclock.h"
 #include "platform/startup.h"
+#include "platform/system.h"
 #include "support/testsystem.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -143,10 +145,10 @@ void TstStartup::oneClock_data()
     QTest::addColumn<int>("claim");
     QTest::addColumn<QString>("refusal");
     const int unreachable = int(SingleClock::Claim::Unreachable);
-    QTest::newRow("a pipe as the lock") << QStringLiteral("pipe Lumitakt.lock") << false << unreachable << QStringLiteral("named pipe");
-    QTest::newRow("a folder as the lock") << QStringLiteral("folder Lumitakt.lock") << false << unreachable << QStringLiteral("a folder");
-    QTest::newRow("a link as the request") << QStringLiteral("link Lumitakt.show") << true << unreachable << QStringLiteral("does not answer");
-    QTest::newRow("a pipe as the request") << QStringLiteral("pipe Lumitakt.show") << true << unreachable << QStringLiteral("does not answer");
+    QTest::newRow("a pipe as the lock") << QStringLiteral("pipe .lock") << false << unreachable << QStringLiteral("named pipe");
+    QTest::newRow("a folder as the lock") << QStringLiteral("folder .lock") << false << unreachable << QStringLiteral("a folder");
+    QTest::newRow("a link as the request") << QStringLiteral("link .show") << true << unreachable << QStringLiteral("does not answer");
+    QTest::newRow("a pipe as the request") << QStringLiteral("pipe .show") << true << unreachable << QStringLiteral("does not answer");
     // A lock that cannot be written whole (a full disk) still keeps a second
     // clock from writing.
     QTest::newRow("no room for the lock") << QStringLiteral("full disk") << true << unreachable << QStringLiteral("does not answer");
@@ -161,7 +163,9 @@ void TstStartup::oneClock()
     QTemporaryDir folder;
     const QString settings = folder.filePath(QStringLiteral("Lumitakt.ini"));
     const QString kind = what.section(u' ', 0, 0);
-    const QString name = folder.filePath(what.section(u' ', 1));
+    const QString name = singleClockFiles(settings) + what.section(u' ', 1);
+    // On Windows it lies outside the test's folder.
+    const auto removePlanted = qScopeGuard([&] { QDir().rmdir(name); });
     // A file of the user's that a link leads to must come out whole.
     const QString victim = folder.filePath(QStringLiteral("important.txt"));
     QFile important(victim);

@@ -198,13 +198,16 @@ void TstTimeSync::menuCommandStartsOnce()
 void TstTimeSync::startedAsAdministratorForReal()
 {
     // The real starter: Windows' consent (which Wine grants at once) or, on
-    // Linux, a plain start; the arguments arrive whole, a blank included.
+    // Linux, a plain start; the arguments arrive whole, a blank included, and
+    // the program's exit status comes back to the event loop.
     QTemporaryDir folder;
     const QString made = folder.filePath(QStringLiteral("made by a started program"));
     const QStringList command = test::makeFolderCommand(made);
     ProcessCommandStarter starter;
-    starter.startAsAdministrator(command.first(), command.mid(1));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(made).isDir(), 20000);
+    int exitCode = -2;
+    starter.startAsAdministrator(command.first(), command.mid(1), [&exitCode](int code) { exitCode = code; });
+    QTRY_COMPARE_WITH_TIMEOUT(exitCode, 0, 20000);
+    QVERIFY(QFileInfo(made).isDir());
 }
 
 void TstTimeSync::dialogElements()

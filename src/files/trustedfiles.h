@@ -59,7 +59,9 @@ QString writeRefusal(const QString &path);
 bool makeFolder(const QString &folder, QString *why = nullptr);
 // Puts `bytes` in the place of `path` whole or not at all: written to a new
 // file beside it, which replaces the old one once complete. False if not
-// written (a short write on a full disk included).
+// written (a short write on a full disk included). On Windows a file that
+// another program holds open for a moment (a virus scanner, a cloud
+// folder's client) is waited for a little before that.
 bool replaceFile(const QString &path, const QByteArray &bytes);
 // Adds `bytes` to the end of the log file `path`, begun anew once it has
 // grown past `limit` bytes.
@@ -82,6 +84,7 @@ public:
     FileLock &operator=(const FileLock &) = delete;
 
     State take();
+    bool held() const { return m_handle != nullptr; }
     QString holder() const { return m_holder; }
     QString why() const { return m_why; }
 
@@ -106,16 +109,17 @@ bool takeRequestFile(const QString &path);
 // How a program is started.
 struct StartOptions {
     bool forwardErrors = false;   // what it writes to its error output reaches ours
-    bool minimisedConsole = false; // Windows: detached, in a console window of its own that takes no focus
-    bool asAdministrator = false;  // Windows: once the system has asked for an administrator's consent (UAC)
+    bool asAdministrator = false; // Windows: once the system has asked for an administrator's consent (UAC),
+                                  // in a minimised window of its own
 };
 
 // Starts the program at the absolute path `program`, never through a shell:
 // the arguments reach it exactly as given. On Unix only a trusted program is
 // started, checked as it is opened and run from the opened file, so nothing
-// can be swapped in between; it runs as a child whose end the event loop
-// collects, and `finished` gets its exit status, or -1 when it could not
-// start or crashed. False (and `finished` with -1) when it was not started.
+// can be swapped in between. The event loop learns of its end (on Windows
+// of one started with consent too), and `finished` gets its exit status, or
+// -1 when it could not start or crashed. False (and `finished` with -1) when
+// it was not started.
 bool startProgram(const QString &program, const QStringList &arguments, StartOptions options,
                   std::function<void(int exitCode)> finished = {});
 

@@ -7,8 +7,9 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QTemporaryFile>
+#include <QWinEventNotifier>
 
 #include <qt_windows.h>
 #include <shellapi.h>
@@ -74,16 +75,39 @@ bool makeFolder(const QString &folder, QString *why)
 
 bool replaceFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    // Unbuffered, so that a short write (a full disk) shows in what write()
-    // returns, and the commit never puts a cut-off file in place of a good one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+    // Written to a new file beside it first, whole or not at all: a short
+    // write (a full disk) never puts a cut-off file in place of a good one.
+    const std::wstring to = QDir::toNativeSeparators(path).toStdWString();
+    std::wstring from;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 5 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        from = to + L'.' + QString::number(QRandomGenerator::global()->generate(), 36).toStdWString() + L".tmp";
+        file = CreateFileW(from.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            return false;
     }
-    return file.commit();
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool whole = WriteFile(file, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr)
+                       && written == static_cast<DWORD>(bytes.size()) && FlushFileBuffers(file);
+    CloseHandle(file);
+    // A program that has the file open without letting others replace it
+    // (a virus scanner looking at it, a cloud folder's client uploading it)
+    // refuses the move for a moment: a few short tries, a third of a second
+    // at most; the caller tries again later.
+    if (whole) {
+        for (const int waitMs : {0, 20, 50, 100, 150}) {
+            Sleep(static_cast<DWORD>(waitMs));
+            if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return true;
+            const DWORD error = GetLastError();
+            if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)
+                break;
+        }
+    }
+    DeleteFileW(from.c_str());
+    return false;
 }
 
 bool appendToLog(const QString &path, const QByteArray &bytes, qint64 limit)
@@ -179,15 +203,16 @@ QString commandLine(const QStringList &arguments)
     return quoted.join(u' ');
 }
 
-bool startAsAdministrator(const QString &program, const QStringList &arguments)
+// Started with the "runas" verb, Windows asks for an administrator's consent
+// (UAC) before the program starts, in a minimised window that takes no
+// focus. Its end is waited for by the event loop, never by this thread.
+bool startAsAdministrator(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished)
 {
-    // The "runas" verb has Windows ask for an administrator's consent (UAC)
-    // before the program starts, in a minimised window that takes no focus.
     const std::wstring file = QDir::toNativeSeparators(program).toStdWString();
     const std::wstring parameters = commandLine(arguments).toStdWString();
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
     info.lpVerb = L"runas";
     info.lpFile = file.c_str();
     info.lpParameters = parameters.c_str();
@@ -201,6 +226,18 @@ bool startAsAdministrator(const QString &program, const QStringList &arguments)
             qCWarning(lcCommands).noquote() << "could not start" << program << "- Windows error" << error;
         return false;
     }
+    if (!info.hProcess)
+        return true;
+    auto *notifier = new QWinEventNotifier(info.hProcess);
+    QObject::connect(notifier, &QWinEventNotifier::activated, notifier, [notifier, finished](HANDLE process) {
+        DWORD exitCode = 0;
+        const bool known = GetExitCodeProcess(process, &exitCode);
+        notifier->setEnabled(false);
+        CloseHandle(process);
+        notifier->deleteLater();
+        if (finished)
+            finished(known ? static_cast<int>(exitCode) : -1);
+    });
     return true;
 }
 
@@ -209,29 +246,16 @@ bool startAsAdministrator(const QString &program, const QStringList &arguments)
 bool startProgram(const QString &program, const QStringList &arguments, StartOptions options, std::function<void(int exitCode)> finished)
 {
     if (options.asAdministrator) {
-        const bool started = startAsAdministrator(program, arguments);
-        if (finished)
-            finished(started ? 0 : -1);
+        const bool started = startAsAdministrator(program, arguments, finished);
+        if (!started && finished)
+            finished(-1);
         return started;
     }
     auto *process = new QProcess;
     process->setProgram(program);
     process->setArguments(arguments);
-    if (options.minimisedConsole) {
-        // A console command runs in a minimised window that takes no focus.
-        process->setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
-            args->flags |= CREATE_NEW_CONSOLE;
-            args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-            args->startupInfo->wShowWindow = SW_SHOWMINNOACTIVE;
-        });
-        const bool started = process->startDetached();
-        if (!started)
-            qCWarning(lcCommands).noquote() << "could not start" << program << "-" << process->errorString();
-        delete process;
-        if (finished)
-            finished(started ? 0 : -1);
-        return started;
-    }
+    // A console command shows no window, not even on the task bar.
+    process->setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) { args->flags |= CREATE_NO_WINDOW; });
     process->setStandardOutputFile(QProcess::nullDevice());
     if (options.forwardErrors)
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -6,7 +6,7 @@ namespace lumitakt {
 
 // What the program writes to its error output reaches ours only where asked
 // for: a check that answers "no" every ten minutes is no news to anybody.
-void ProcessCommandStarter::run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished)
+void ProcessCommandStarter::run(const QString &program, const QStringList &arguments, Finished finished)
 {
     startProgram(program, arguments, {}, std::move(finished));
 }

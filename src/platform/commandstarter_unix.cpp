@@ -6,15 +6,15 @@
 
 namespace lumitakt {
 
-void ProcessCommandStarter::start(const QString &program, const QStringList &arguments)
+void ProcessCommandStarter::start(const QString &program, const QStringList &arguments, Finished finished)
 {
-    startProgram(program, arguments, {.forwardErrors = true});
+    startProgram(program, arguments, {.forwardErrors = true}, std::move(finished));
 }
 
-void ProcessCommandStarter::startAsAdministrator(const QString &program, const QStringList &arguments)
+void ProcessCommandStarter::startAsAdministrator(const QString &program, const QStringList &arguments, Finished finished)
 {
     // Linux asks through pkexec, which the plan names itself.
-    start(program, arguments);
+    start(program, arguments, std::move(finished));
 }
 
 bool ProcessCommandStarter::startsAsRoot() const

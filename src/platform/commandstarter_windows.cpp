@@ -8,14 +8,14 @@
 
 namespace lumitakt {
 
-void ProcessCommandStarter::start(const QString &program, const QStringList &arguments)
+void ProcessCommandStarter::start(const QString &program, const QStringList &arguments, Finished finished)
 {
-    startProgram(program, arguments, {.minimisedConsole = true});
+    startProgram(program, arguments, {}, std::move(finished));
 }
 
-void ProcessCommandStarter::startAsAdministrator(const QString &program, const QStringList &arguments)
+void ProcessCommandStarter::startAsAdministrator(const QString &program, const QStringList &arguments, Finished finished)
 {
-    startProgram(program, arguments, {.minimisedConsole = true, .asAdministrator = true});
+    startProgram(program, arguments, {.asAdministrator = true}, std::move(finished));
 }
 
 bool ProcessCommandStarter::startsAsRoot() const

@@ -2,6 +2,7 @@
 
 #include "files/trustedfiles.h"
 #include "logging.h"
+#include "platform/system.h"
 #include "settings/settingsfile.h"
 
 #include <QDeadlineTimer>
@@ -36,13 +37,12 @@ SingleClock::Claim SingleClock::claim()
     // leaves no lock where it must not write either.
     if (m_settingsFile.isEmpty() || !settingsWriteRefusal(m_settingsFile).isEmpty())
         return Claim::Alone;
-    const QFileInfo file(m_settingsFile);
-    const QString folder = file.absolutePath();
+    const QString name = singleClockFiles(m_settingsFile);
+    const QString folder = QFileInfo(name).absolutePath();
     if (QString why; !makeFolder(folder, &why)) {
         qCWarning(lcSettings).noquote() << "The folder" << folder << "cannot be made: the settings will not be written, since" << why;
         return Claim::Alone;
     }
-    const QString name = folder + u'/' + file.completeBaseName();
     m_request = name + QStringLiteral(".show");
     m_lock = std::make_unique<FileLock>(name + QStringLiteral(".lock"));
     switch (m_lock->take()) {
@@ -105,6 +105,15 @@ void SingleClock::watchForRequests()
     // A start that came while this clock was taking the lock: its window is
     // about to show anyway.
     takeRequestFile(m_request);
+}
+
+void SingleClock::release()
+{
+    m_poll.stop();
+    m_watcher.reset();
+    if (m_lock && m_lock->held())
+        takeRequestFile(m_request);
+    m_lock.reset();
 }
 
 } // namespace lumitakt

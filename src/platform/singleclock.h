@@ -14,8 +14,8 @@ class FileLock;
 
 // One clock per settings file. Two clocks on one file would each write back
 // their own values when they end, and a choice made in one would be lost to
-// the other. The first clock holds a lock beside the file and watches its
-// folder; a later start finds the lock held, leaves a request there for the
+// the other. The first clock holds a lock (singleClockFiles) and watches
+// its folder; a later start finds the lock held, leaves a request there for the
 // running clock to come to the front, and ends once the clock has taken it.
 // A lock left by a clock that died is taken over. Clocks on different files
 // (two portable folders) run side by side.
@@ -42,6 +42,11 @@ public:
     // A lock or request file that is a link, a pipe or a folder is named in
     // it; nothing there is ever opened, followed or waited for.
     const QString &writeRefusal() const { return m_writeRefusal; }
+
+    // Gives up the lock and takes away a request left for this clock: the
+    // program is about to end. At the end of a Windows session the system
+    // ends the process without unwinding it, once it has been told.
+    void release();
 
 Q_SIGNALS:
     // Another start of the program asked this clock to show itself.

@@ -14,7 +14,8 @@ namespace lumitakt {
 // Before anything else: on Unix a write beyond the file size limit
 // (ulimit -f) fails as a write, which the settings code reports and
 // survives, instead of ending the clock with SIGXFSZ; on Windows the clock
-// holds the mutex "Lumitakt.Running", by which the installer knows it runs.
+// holds the mutexes "Lumitakt.Running" and "Global\Lumitakt.Running", by
+// which an installer in any session knows that it runs.
 void prepareProcess();
 
 // Where the program's messages can be read: on Unix standard error, which
@@ -31,5 +32,12 @@ std::unique_ptr<SoundPlayer> systemSoundPlayer();
 // userConfigFolder), on Windows the roaming profile, %APPDATA%\Lumitakt.
 // Empty where there is none. Needs the application object.
 QString userSettingsFolder();
+
+// The path, without its ending, of the lock and the request file that keep
+// one clock per settings file (see SingleClock): on Unix beside the file; on
+// Windows in the computer's own %LOCALAPPDATA%\Lumitakt, named after the
+// file's path, since a roaming profile would carry a lock to another
+// computer, where no clock holds it. Needs the application object.
+QString singleClockFiles(const QString &settingsFile);
 
 } // namespace lumitakt

@@ -4,6 +4,8 @@
 #include "platform/pulsesoundplayer.h"
 #include "platform/startup.h"
 
+#include <QFileInfo>
+
 #include <csignal>
 
 namespace lumitakt {
@@ -39,6 +41,12 @@ std::unique_ptr<SoundPlayer> systemSoundPlayer()
 QString userSettingsFolder()
 {
     return userConfigFolder(qgetenv("XDG_CONFIG_HOME"), qgetenv("HOME"));
+}
+
+QString singleClockFiles(const QString &settingsFile)
+{
+    const QFileInfo file(settingsFile);
+    return file.absolutePath() + u'/' + file.completeBaseName();
 }
 
 } // namespace lumitakt

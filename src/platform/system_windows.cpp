@@ -4,18 +4,33 @@
 #include "logging.h"
 #include "platform/winsoundplayer.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <qt_windows.h>
+#include <sddl.h>
 
 namespace lumitakt {
 
 void prepareProcess()
 {
     // A sign that a clock runs, for the installer, which must not replace or
-    // remove a program that runs. Held until the process ends.
+    // remove a program that runs. Held until the process ends. The name in
+    // the session's own namespace is the one older installers look for; the
+    // global one is seen from every session (fast user switching, Remote
+    // Desktop). Its access list lets everyone wait on it, which is all an
+    // installer asks for, and nothing more, so no one else can take it over;
+    // a clock that finds it made by another clock holds it all the same.
     CreateMutexW(nullptr, FALSE, L"Lumitakt.Running");
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100000;;;WD)", SDDL_REVISION_1, &descriptor, nullptr))
+        return;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    CreateMutexExW(&attributes, L"Global\\Lumitakt.Running", 0, SYNCHRONIZE);
+    LocalFree(descriptor);
 }
 
 namespace {
@@ -63,6 +78,15 @@ QString userSettingsFolder()
 {
     // Windows keeps what a user's programs remember in the roaming profile.
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString singleClockFiles(const QString &settingsFile)
+{
+    // Windows takes a path in any case: one name for each way of writing it.
+    const QString path = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(settingsFile).absoluteFilePath())).toLower();
+    const QByteArray key = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Lumitakt/Lumitakt-")
+           + QString::fromLatin1(key);
 }
 
 } // namespace lumitakt

@@ -22,18 +22,19 @@ void TimeSetter::setClock(const QString &server, SyncRequest request)
         m_refusal = refusal;
         return;
     }
+    const auto report = [name = server.trimmed()](int exitCode) { syncFinished(name, exitCode); };
     if (plan->asAdministrator) {
-        m_commands.startAsAdministrator(plan->command.program, plan->command.arguments);
+        m_commands.startAsAdministrator(plan->command.program, plan->command.arguments, report);
         return;
     }
     if (!plan->check) {
-        m_commands.start(plan->command.program, plan->command.arguments);
+        m_commands.start(plan->command.program, plan->command.arguments, report);
         return;
     }
     CommandStarter &commands = m_commands;
-    commands.run(plan->check->program, plan->check->arguments, [&commands, command = plan->command](int exitCode) {
+    commands.run(plan->check->program, plan->check->arguments, [&commands, command = plan->command, report](int exitCode) {
         if (exitCode == 0)
-            commands.start(command.program, command.arguments);
+            commands.start(command.program, command.arguments, report);
     });
 }
 

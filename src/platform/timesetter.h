@@ -54,9 +54,15 @@ std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, boo
 // of its own.
 QString helperRefusal(const QString &helperFolder);
 
+// Told the exit status of the command that set the clock from `server`
+// (-1: it could not start or crashed). On Windows the log file is the only
+// place where the result of net time can be read; on Linux the helper says
+// itself on standard error what went wrong.
+void syncFinished(const QString &server, int exitCode);
+
 // Sets the computer's clock from a time server, started and forgotten:
-// nothing of its result is used, and a command that cannot start changes
-// nothing. Where the user may not be asked, a check comes first, and the
+// its result is only told (syncFinished), and a command that cannot start
+// changes nothing. Where the user may not be asked, a check comes first, and the
 // command follows only if it allows it. A helper that someone other than
 // root could have put or changed is never started.
 class TimeSetter {

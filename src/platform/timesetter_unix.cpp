@@ -31,6 +31,12 @@ std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, boo
     return plan;
 }
 
+void syncFinished(const QString &, int)
+{
+    // The helper and pkexec write what went wrong to standard error, which
+    // reaches the clock's own.
+}
+
 QString helperRefusal(const QString &helperFolder)
 {
     // Checked part by part as it will be started, without resolving it first.

@@ -58,6 +58,21 @@ std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, boo
                     !asRoot};
 }
 
+void syncFinished(const QString &server, int exitCode)
+{
+    // What net time wrote vanished with it: its exit status is all there is.
+    const QString unc = QStringLiteral("\\\\") + server;
+    if (exitCode == 0)
+        qCInfo(lcCommands).noquote() << "Uhr gestellt von" << unc;
+    else if (exitCode == 2)
+        qCWarning(lcCommands).noquote() << "Uhr nicht gestellt von" << unc
+                                        << "- net time endete mit 2: der Server ist nicht zu erreichen oder nennt keine Zeit,"
+                                        << "oder das Recht, die Uhr zu stellen, fehlt";
+    else if (exitCode > 0)
+        qCWarning(lcCommands).noquote() << "Uhr nicht gestellt von" << unc << "- net time endete mit" << exitCode;
+    // -1: not started, which was said when it happened.
+}
+
 QString helperRefusal(const QString &)
 {
     return {};

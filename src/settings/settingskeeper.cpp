@@ -74,6 +74,12 @@ void SettingsKeeper::tick(const ClockSettings &now)
     const bool placeOnly = now.look == m_saved.look && now.timeServer == m_saved.timeServer && now.signalMode == m_saved.signalMode;
     if (placeOnly && m_steadyTicks < kPlaceSettleTicks)
         return;
+    // What could not be written is tried again now and then, not on every
+    // tick; a new change is tried at once.
+    if (now == m_failed && m_ticksToRetry > 0) {
+        --m_ticksToRetry;
+        return;
+    }
     write(now);
 }
 
@@ -86,22 +92,31 @@ void SettingsKeeper::saveChanges(const ClockSettings &now)
 bool SettingsKeeper::write(const ClockSettings &now)
 {
     const auto twips = [](int pixels, int savedTwips) { return twipsToPixels(savedTwips) == pixels ? savedTwips : pixels * kTwipsPerPixel; };
-    m_savedTwips = {twips(now.place.x(), m_savedTwips.x()), twips(now.place.y(), m_savedTwips.y())};
-    // Whether or not it works, this is what the program last tried to keep:
-    // a file that cannot be written is tried again at the next change, not
-    // on every tick.
-    m_saved = now;
-    if (m_path.isEmpty() || m_readOnly)
-        return false;
-    // Checked again: a folder made here must be one this process may make.
-    if (!settingsWriteRefusal(m_path).isEmpty()) {
-        qCWarning(lcSettings).noquote() << "could not write the settings to" << m_path;
+    const QPoint place = {twips(now.place.x(), m_savedTwips.x()), twips(now.place.y(), m_savedTwips.y())};
+    if (m_path.isEmpty() || m_readOnly) {
+        // Kept in memory only: there is nothing to try again.
+        m_saved = now;
+        m_savedTwips = place;
         return false;
     }
-    makeFolder(QFileInfo(m_path).absolutePath());
-    if (writeSettingsFile(m_path, {now.look, m_savedTwips.x(), m_savedTwips.y(), now.timeServer, now.signalMode}))
-        return true;
-    qCWarning(lcSettings).noquote() << "could not write the settings to" << m_path;
+    // Checked again: a folder made here must be one this process may make.
+    if (settingsWriteRefusal(m_path).isEmpty()) {
+        makeFolder(QFileInfo(m_path).absolutePath());
+        if (writeSettingsFile(m_path, {now.look, place.x(), place.y(), now.timeServer, now.signalMode})) {
+            m_saved = now;
+            m_savedTwips = place;
+            if (m_failed)
+                qCInfo(lcSettings).noquote() << "The settings are written to" << m_path << "again.";
+            m_failed.reset();
+            return true;
+        }
+    }
+    // Counted as saved only once written: the next tries, and the end of the
+    // program, try again. Said once while it keeps failing.
+    if (!m_failed)
+        qCWarning(lcSettings).noquote() << "could not write the settings to" << m_path;
+    m_failed = now;
+    m_ticksToRetry = kRetryTicks;
     return false;
 }
 

@@ -9,6 +9,8 @@
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
 namespace lumitakt {
 
 // Keeps the settings file in step with the user's choices while the program
@@ -16,11 +18,14 @@ namespace lumitakt {
 // nothing: a new look, time server or signal mode is written when it is
 // chosen (saveChanges) or else at the next tick; a new window place once the window has stood still for a while, so
 // that dragging it across the screen writes once, not on every tick. What
-// has not changed since the file was read or last written is never written.
+// has not changed since the file was read or last written is never written;
+// what could not be written is tried again every few seconds and at the end.
 class SettingsKeeper {
 public:
     // Ticks a moved window must stand still before its place is written (two seconds).
     static constexpr int kPlaceSettleTicks = 4;
+    // Ticks between two tries to write settings that could not be written.
+    static constexpr int kRetryTicks = 10;
 
     // Reads the file at `path` over the defaults; an empty path keeps the
     // settings in memory only. A saved place at which a
@@ -50,6 +55,8 @@ private:
     QPoint m_savedTwips;
     QPoint m_seenPlace;
     int m_steadyTicks = 0; // ticks the place has not moved
+    std::optional<ClockSettings> m_failed; // what was last tried and not written
+    int m_ticksToRetry = 0;
 };
 
 } // namespace lumitakt

@@ -40,13 +40,14 @@ struct StartedCommand {
 
 class FakeCommandStarter final : public CommandStarter {
 public:
-    void start(const QString &program, const QStringList &arguments) override { started.append({program, arguments}); }
-    void startAsAdministrator(const QString &program, const QStringList &arguments) override
+    // Recorded; what they report at their end is not looked at here.
+    void start(const QString &program, const QStringList &arguments, Finished) override { started.append({program, arguments}); }
+    void startAsAdministrator(const QString &program, const QStringList &arguments, Finished) override
     {
         startedAsAdministrator.append({program, arguments});
     }
     // Recorded like a start; the test ends it with finish().
-    void run(const QString &program, const QStringList &arguments, std::function<void(int exitCode)> finished) override
+    void run(const QString &program, const QStringList &arguments, Finished finished) override
     {
         started.append({program, arguments});
         running.append(std::move(finished));
@@ -62,7 +63,7 @@ public:
 
     QList<StartedCommand> started;
     QList<StartedCommand> startedAsAdministrator;
-    QList<std::function<void(int exitCode)>> running;
+    QList<Finished> running;
     bool asRoot = true;
 };
 

@@ -51,4 +51,9 @@ std::optional<bool> inSharedGroupFolder(const QString &path, const std::function
 // it returned; nothing where a full disk cannot be staged (Windows).
 std::optional<bool> writeOnFullDisk(const std::function<bool()> &write);
 
+// Holds the file at `path` open for `ms` milliseconds, as a virus scanner
+// does, without letting anyone replace or remove it meanwhile; false where
+// an open file never keeps that from happening (Unix).
+bool holdOpenFor(const QString &path, int ms);
+
 } // namespace lumitakt::test

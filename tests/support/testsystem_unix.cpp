@@ -93,4 +93,9 @@ std::optional<bool> writeOnFullDisk(const std::function<bool()> &write)
     return written;
 }
 
+bool holdOpenFor(const QString &, int)
+{
+    return false;
+}
+
 } // namespace lumitakt::test

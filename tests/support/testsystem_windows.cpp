@@ -3,6 +3,10 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include <qt_windows.h>
+
+#include <thread>
+
 namespace lumitakt::test {
 
 QStringList setClockCommand(const QString &, const QString &server)
@@ -52,6 +56,19 @@ std::optional<bool> inSharedGroupFolder(const QString &, const std::function<boo
 std::optional<bool> writeOnFullDisk(const std::function<bool()> &)
 {
     return std::nullopt;
+}
+
+bool holdOpenFor(const QString &path, int ms)
+{
+    HANDLE file = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::thread([file, ms] {
+        Sleep(static_cast<DWORD>(ms));
+        CloseHandle(file);
+    }).detach();
+    return true;
 }
 
 } // namespace lumitakt::test
