@@ -2,8 +2,10 @@
 
 #include <QString>
 
-Q_LOGGING_CATEGORY(lcSettings, "lumitakt.settings", QtWarningMsg)
-Q_LOGGING_CATEGORY(lcCommands, "lumitakt.commands", QtWarningMsg)
+// The settings file and the clock setting also say what came of them (a
+// write that works again, what net time did), as information.
+Q_LOGGING_CATEGORY(lcSettings, "lumitakt.settings", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcCommands, "lumitakt.commands", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcSound, "lumitakt.sound", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcHelp, "lumitakt.help", QtWarningMsg)
 

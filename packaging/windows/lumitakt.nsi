@@ -5,10 +5,13 @@
 ; Files when an administrator runs it, otherwise (or with /CurrentUser) for
 ; the user alone into %LOCALAPPDATA%\Programs, with its Apps entry in that
 ; user's registry. It adds a Start-menu entry, on request a Startup entry
-; ("Beim Anmelden starten"), and writes an uninstaller that takes all of it
-; away again. The settings stay in the user's profile. Neither installs nor
-; removes anything while a clock runs: it asks for the clock to be ended,
-; and run silently (/S) it ends with exit code 2 instead.
+; ("Beim Anmelden starten"; for all users in an installation for all), and
+; writes an uninstaller that takes all of it away again. The settings stay
+; in the user's profile. Neither installs nor removes anything while a clock
+; runs, in any session: it asks for the clock to be ended, and run silently
+; (/S) it ends with exit code 2 instead. Where it may not write (a standard
+; user removing an installation for all users) it says so and ends with
+; exit code 5, having changed nothing.
 ; A 64-bit installer for a 64-bit program: no 32-bit Windows layer is needed.
 Target amd64-unicode
 !include "MUI2.nsh"
@@ -27,6 +30,7 @@ ManifestDPIAware true
 SetCompressor /SOLID lzma
 BrandingText " "
 Var AllUsers ; 1: for all users
+Var Elevated ; 1: run with an administrator's rights
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -35,7 +39,7 @@ Var AllUsers ; 1: for all users
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 ; The clock started from the last page runs as the signed-in user, not with
-; the installer's administrator rights.
+; the installer's administrator rights (StartClock).
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_FUNCTION StartClock
 !insertmacro MUI_PAGE_FINISH
@@ -51,43 +55,138 @@ VIAddVersionKey /LANG=${LANG_GERMAN} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_GERMAN} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_GERMAN} "LegalCopyright" "Das Lumitakt-Projekt"
 
+; Whether a clock runs, in any session: $0 is 1 if so. The clock holds
+; "Global\Lumitakt.Running", which every session sees and everyone may wait
+; on; a mutex of that name that this installer may not open is someone
+; else's, not a clock's. "Lumitakt.Running" is the older clocks' name, in
+; this session's namespace. And a program that runs cannot be opened for
+; writing (a sharing violation), whoever runs it, from whatever session.
+!macro ClockRuns un
+Function ${un}ClockRuns
+  StrCpy $0 1
+  System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Global\Lumitakt.Running") p .r1'
+  ${If} $1 P<> 0
+    System::Call 'kernel32::CloseHandle(p r1)'
+    Return
+  ${EndIf}
+  System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Lumitakt.Running") p .r1 ?e'
+  Pop $2
+  ${If} $1 P<> 0
+    System::Call 'kernel32::CloseHandle(p r1)'
+    Return
+  ${ElseIf} $2 = 5
+    Return
+  ${EndIf}
+  ; GENERIC_WRITE, sharing read, write and delete, OPEN_EXISTING.
+  System::Call 'kernel32::CreateFileW(w "$INSTDIR\bin\Lumitakt.exe", i 0x40000000, i 7, p 0, i 3, i 0, p 0) p .r1 ?e'
+  Pop $2
+  ${If} $1 P<> -1
+    System::Call 'kernel32::CloseHandle(p r1)'
+  ${ElseIf} $2 = 32
+    Return
+  ${EndIf}
+  StrCpy $0 0
+FunctionEnd
+!macroend
+!insertmacro ClockRuns ""
+!insertmacro ClockRuns "un."
+
 ; Waits until no clock runs: the user is asked to end it; silently, or when
 ; the user cancels, the installer ends with exit code 2 and changes nothing.
-!macro WaitForNoClock
+!macro WaitForNoClock un
   ${Do}
-    ; The clock's mutex: found, or there but not ours to open.
-    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Lumitakt.Running") p .r0 ?e'
-    Pop $1
-    ${If} $0 != 0
-      System::Call 'kernel32::CloseHandle(p r0)'
-    ${ElseIf} $1 <> 5
+    Call ${un}ClockRuns
+    ${If} $0 = 0
       ${Break}
     ${EndIf}
     ${If} ${Silent}
       SetErrorLevel 2
       Quit
     ${EndIf}
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Lumitakt läuft noch. Schließen Sie das Fenster der Uhr und wählen Sie dann Wiederholen." IDRETRY again
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Lumitakt läuft noch. Schließen Sie das Fenster der Uhr, auch in anderen Sitzungen dieses Computers, und wählen Sie dann Wiederholen." IDRETRY again
     SetErrorLevel 2
     Quit
     again:
   ${Loop}
 !macroend
 
+; Ends with exit code 5 (as Windows' "access denied"), having changed
+; nothing, where this process may not write the folder $INSTDIR: nothing is
+; ever reported as done that was not.
+!macro MayWriteOrQuit text
+  ClearErrors
+  CreateDirectory "$INSTDIR"
+  FileOpen $0 "$INSTDIR\Lumitakt-Probe.tmp" w
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP "${text}" /SD IDOK
+    SetErrorLevel 5
+    Quit
+  ${EndIf}
+  FileClose $0
+  Delete "$INSTDIR\Lumitakt-Probe.tmp"
+!macroend
+
+Section "Lumitakt" SecProgram
+  SectionIn RO
+  ; The folder may have been chosen on the page before: checked again before
+  ; anything is written.
+  !insertmacro WaitForNoClock ""
+  !insertmacro MayWriteOrQuit "In den Ordner $INSTDIR kann Lumitakt nicht installiert werden, da Sie dort nicht schreiben dürfen. Wählen Sie einen anderen Ordner."
+  SetOutPath "$INSTDIR\bin"
+  File "${STAGE}/bin/Lumitakt.exe"
+  SetOutPath "$INSTDIR\share\lumitakt"
+  File "${STAGE}/share/lumitakt/Termin.wav"
+  File "${STAGE}/share/lumitakt/Lumitakt.html"
+  SetOutPath "$INSTDIR\share\lumitakt\help"
+  File "${STAGE}/share/lumitakt/help/*.png"
+  SetOutPath "$INSTDIR"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\Lumitakt.lnk" "$INSTDIR\bin\Lumitakt.exe"
+  ; Installed again without "Beim Anmelden starten", the clock no longer
+  ; starts at login.
+  Delete "$SMSTARTUP\Lumitakt.lnk"
+  ; SHCTX: HKLM for all users, HKCU for the user alone.
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "Das Lumitakt-Projekt"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\bin\Lumitakt.exe"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  ; Run in place (_?=), the uninstaller is the process that was started:
+  ; whoever runs this line waits for it and gets its exit code.
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S _?=$INSTDIR'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+SectionEnd
+
+; Installed for all users, the entry goes into the Startup folder all users
+; share, and the option says so: an administrator's choice for the computer,
+; which the uninstaller takes away again. Installed for the user alone, it
+; goes into that user's own Startup folder.
+Section /o "Beim Anmelden starten" SecStartup
+  CreateShortcut "$SMSTARTUP\Lumitakt.lnk" "$INSTDIR\bin\Lumitakt.exe"
+SectionEnd
+
 Function .onInit
-  !insertmacro WaitForNoClock
+  !insertmacro WaitForNoClock ""
+  ; With "highest", an administrator's installer runs elevated.
+  UserInfo::GetAccountType
+  Pop $R2
+  ${If} $R2 == "Admin"
+    StrCpy $Elevated 1
+  ${EndIf}
   ClearErrors
   ${GetParameters} $R0
   ${GetOptions} $R0 "/CurrentUser" $R1
   ${If} ${Errors}
-    UserInfo::GetAccountType
-    Pop $R2
-    ${If} $R2 == "Admin"
-      StrCpy $AllUsers 1
-    ${EndIf}
+  ${AndIf} $Elevated == 1
+    StrCpy $AllUsers 1
   ${EndIf}
   ${If} $AllUsers == 1
     SetShellVarContext all
+    SectionSetText ${SecStartup} "Beim Anmelden starten (für alle Benutzer)"
   ${Else}
     SetShellVarContext current
   ${EndIf}
@@ -101,47 +200,35 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; The clock started from the last page runs with the signed-in user's own
+; rights, never the installer's, whatever the target: an elevated installer
+; has Explorer, which runs as that user in that user's session, start it.
 Function StartClock
-  ${If} $AllUsers == 1
-    ; Explorer starts it in the signed-in user's own session and rights.
+  ${If} $Elevated == 1
     Exec '"$WINDIR\explorer.exe" "$INSTDIR\bin\Lumitakt.exe"'
   ${Else}
     Exec '"$INSTDIR\bin\Lumitakt.exe"'
   ${EndIf}
 FunctionEnd
 
-Section "Lumitakt" SecProgram
-  SectionIn RO
-  SetOutPath "$INSTDIR\bin"
-  File "${STAGE}/bin/Lumitakt.exe"
-  SetOutPath "$INSTDIR\share\lumitakt"
-  File "${STAGE}/share/lumitakt/Termin.wav"
-  File "${STAGE}/share/lumitakt/Lumitakt.html"
-  SetOutPath "$INSTDIR\share\lumitakt\help"
-  File "${STAGE}/share/lumitakt/help/*.png"
-  SetOutPath "$INSTDIR"
-  WriteUninstaller "$INSTDIR\Uninstall.exe"
-  CreateShortcut "$SMPROGRAMS\Lumitakt.lnk" "$INSTDIR\bin\Lumitakt.exe"
-  ; SHCTX: HKLM for all users, HKCU for the user alone.
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "Das Lumitakt-Projekt"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\bin\Lumitakt.exe"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
-  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
-  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" "$0"
-SectionEnd
-
-Section /o "Beim Anmelden starten" SecStartup
-  CreateShortcut "$SMSTARTUP\Lumitakt.lnk" "$INSTDIR\bin\Lumitakt.exe"
-SectionEnd
-
 Function un.onInit
-  !insertmacro WaitForNoClock
+  ; The copy that takes away the uninstaller that ran in place: once that
+  ; has ended, its file and the then empty folder go, and nothing else.
+  ${un.GetParameters} $R0
+  ClearErrors
+  ${un.GetOptions} $R0 "/Aufraeumen=" $R1
+  ${IfNot} ${Errors}
+    System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i R1) p .r1'
+    ${If} $1 P<> 0
+      System::Call 'kernel32::WaitForSingleObject(p r1, i 30000)'
+      System::Call 'kernel32::CloseHandle(p r1)'
+    ${EndIf}
+    Delete "$INSTDIR\Uninstall.exe"
+    RMDir "$INSTDIR"
+    Delete /REBOOTOK "$EXEPATH"
+    Quit
+  ${EndIf}
+  !insertmacro WaitForNoClock "un."
   ; Installed for all users where the machine's Apps entry names this
   ; folder (compared in short form: either may be written either way).
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
@@ -157,6 +244,18 @@ Function un.onInit
     SetShellVarContext all
   ${Else}
     SetShellVarContext current
+  ${EndIf}
+  ; A standard user may not take away what was installed for all users.
+  !insertmacro MayWriteOrQuit "Lumitakt ist für alle Benutzer dieses Computers installiert. Nur ein Administrator kann es entfernen."
+  ${If} $AllUsers == 1
+    ClearErrors
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Lumitakt-Probe" ""
+    ${If} ${Errors}
+      MessageBox MB_OK|MB_ICONSTOP "Lumitakt ist für alle Benutzer dieses Computers installiert. Nur ein Administrator kann es entfernen." /SD IDOK
+      SetErrorLevel 5
+      Quit
+    ${EndIf}
+    DeleteRegValue HKLM "${UNINSTALL_KEY}" "Lumitakt-Probe"
   ${EndIf}
 FunctionEnd
 
@@ -174,4 +273,13 @@ Section "Uninstall"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ; Run in place (the quiet uninstall), the uninstaller is the running
+  ; program, which cannot be deleted: a copy of it in the temporary folder
+  ; takes it and its folder away once it has ended (see un.onInit).
+  ${If} ${FileExists} "$INSTDIR\Uninstall.exe"
+    System::Call 'kernel32::GetCurrentProcessId() i .r0'
+    GetTempFileName $1
+    CopyFiles /SILENT "$EXEPATH" "$1"
+    Exec '"$1" /S /Aufraeumen=$0 _?=$INSTDIR'
+  ${EndIf}
 SectionEnd

@@ -3,8 +3,9 @@
 # own with openbox: the portable program from its zip (German caption, kept
 # on top, the face pixel for pixel the Linux build's, the look it is given
 # kept beside it, one clock for two starts), then the installer run silently, the installed program
-# keeping its settings in the user's profile when the session ends, and the
-# uninstaller leaving nothing behind.
+# keeping its settings in the user's profile when the session ends, installer
+# and uninstaller leaving a running program whole, and the uninstaller
+# leaving nothing behind.
 #
 #   tests/windows/check-wine.sh BUILD_WIN LINUX_BUILD
 #
@@ -101,6 +102,11 @@ characteristics=$(x86_64-w64-mingw32-objdump -p "$portable/Lumitakt.exe" | sed -
 printf '#include <stdio.h>\nint main(void) { FILE *trace = fopen("Z:%s/planted-net-ran", "w"); if (trace) fclose(trace); return 0; }\n' \
   "$work" > "$work/planted.c"
 x86_64-w64-mingw32-gcc -o "$portable/net.exe" "$work/planted.c" || fail "cannot build the planted net.exe"
+# A process that holds a file open as a running program is held, and the way
+# a tool runs an Apps entry's quiet uninstall.
+here=$(dirname "$(readlink -f "$0")")
+x86_64-w64-mingw32-gcc -municode -o "$work/holdopen.exe" "$here/holdopen.c" \
+  && x86_64-w64-mingw32-gcc -municode -o "$work/quietuninstall.exe" "$here/quietuninstall.c" || fail "cannot build the test's helpers"
 printf 'rot\r\n 0 \r\n 0 \r\nzeit01\r\n 1 \r\n' > "$portable/Lumitakt.ini"
 cp "$linux/src/lumitakt" "$linux/src/Termin.wav" "$linux/src/Lumitakt.portable" "$work/linux/"
 # Wine's own log of the processes started shows what the clock starts.
@@ -135,7 +141,9 @@ x_wait 20 look_is_green "$portable/Lumitakt.ini" || fail "the chosen look is not
 x_menu "$window" y || fail "the portable program's menu did not choose synchronisieren"
 net_started() { LC_ALL=C grep -aiq 'system32\\\\net\.exe' "$work/portable.log"; }
 x_wait 20 net_started || fail "synchronisieren did not start Windows' net.exe: $(LC_ALL=C grep -ai 'net\.exe' "$work/portable.log" | head -n 5)"
-sleep 2
+# Its result is in the log file (Wine's net.exe knows no "time", and ends with 0).
+log_has() { find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Lumitakt/Lumitakt.log' -exec grep -q "$1" {} +; }
+x_wait 20 log_has 'Uhr gestellt von \\\\zeit01' || fail "the log file does not say what net time did"
 [ ! -e "$work/planted-net-ran" ] || fail "synchronisieren ran the net.exe beside the program"
 # Started again, it brings the running clock out of the task bar and ends.
 wm_state() { xprop -id "$window" WM_STATE | grep -q "window state: $1"; }
@@ -146,7 +154,9 @@ status=0
 x_wait 10 wm_state Normal || fail "a second start did not bring the running clock back"
 [ "$(xdotool search --onlyvisible --classname '^lumitakt\.exe$' | wc -l)" -eq 1 ] || fail "two starts show more than one clock"
 close_and_wait "$window" "$winclock"
-[ ! -e "$portable/Lumitakt.lock" ] || fail "the clock left its lock behind"
+# Lock and request live in %LOCALAPPDATA%\Lumitakt, and go with the clock.
+locks() { find "$WINEPREFIX/drive_c/users" "$portable" \( -name '*.lock' -o -name '*.show' \) -path '*Lumitakt*'; }
+[ -z "$(locks)" ] || fail "the clock left its lock behind: $(locks)"
 echo "wine: the portable program keeps its look in Lumitakt.ini beside itself, and a second start brings it back"
 echo "wine: Lumitakt.exe carries its manifest; synchronisieren starts Windows' own net.exe, not one planted beside it"
 
@@ -159,16 +169,37 @@ installed="$WINEPREFIX/drive_c/Program Files/Lumitakt"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumitakt.lnk"
 [ -f "$installed/bin/Lumitakt.exe" ] && [ -f "$installed/share/lumitakt/Termin.wav" ] || fail "the installer did not install the program"
 [ -f "$menu" ] || fail "no Start-menu entry"
+apps='Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumitakt'
+# The installation as it stands: every file, and the Apps entry.
+whole() { # folder, HKLM or HKCU
+  (cd "$1" && find . -type f | LC_ALL=C sort | xargs -d '\n' sha256sum; wine reg query "$2\\$apps" 2>&1) | sha256sum
+}
+# A clock in another session is seen by the file it runs from: with the
+# program's file held open by a process that holds no mutex, neither the
+# installer nor the quiet uninstall changes anything, and both end with 2.
+sum=$(whole "$installed" HKLM)
+wine "$work/holdopen.exe" 'C:\Program Files\Lumitakt\bin\Lumitakt.exe' 120 > "$work/hold.log" 2>&1 & holder=$!; pids+=($holder)
+held() { grep -qs held "$work/hold.log"; }
+x_wait 30 held || fail "the program's file could not be held open: $(cat "$work/hold.log")"
+status=0; wine "$setup" /S > "$work/held-setup.log" 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "the installer run while the program's file is in use ended with $status, not 2"
+status=0; wine "$work/quietuninstall.exe" HKLM > "$work/held-uninstall.log" 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "the quiet uninstall run while the program's file is in use ended with $status, not 2"
+kill "$holder"; wait "$holder" 2>/dev/null || true
+[ "$(whole "$installed" HKLM)" = "$sum" ] || fail "the installation is not whole after installing and uninstalling while its file was in use"
+echo "wine: with the program's file in use (a clock in another session), installer and quiet uninstall end with 2 and leave the installation whole"
 wine "C:\\Program Files\\Lumitakt\\bin\\Lumitakt.exe" > "$work/installed.log" 2>&1 & winclock=$!; pids+=($winclock)
 window=$(window_of "$winclock" '^lumitakt\.exe$')
 [ -n "$window" ] || fail "the installed program shows no window"
 x_menu "$window" E Down Down Return || fail "the installed program's menu did not choose LED grün"
 # Moved, and the session ends at once (as Windows ends it at logout): the
-# place is kept all the same.
+# place is kept all the same, and neither lock nor request is left.
 x_wait 20 installed_look_is_green || fail "the installed program did not keep its look in %APPDATA%\\Lumitakt"
 xdotool windowmove "$window" 300 200
 moved() { xwininfo -id "$window" | grep -q 'Absolute upper-left X: *3[0-9][0-9]$'; }
 x_wait 20 moved || fail "the installed program's window does not move"
+find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Lumitakt/Lumitakt-*.lock' | grep -q . \
+  || fail "the running clock holds no lock in %LOCALAPPDATA%\\Lumitakt: $(locks)"
 wineboot --end-session
 for _ in $(seq 100); do kill -0 "$winclock" 2>/dev/null || break; sleep 0.2; done
 ! kill -0 "$winclock" 2>/dev/null || fail "the installed program did not end with the session"
@@ -176,15 +207,32 @@ installed_look_is_green || fail "the installed program did not keep its look in 
 ini=$(appdata_ini)
 sed -n 2p "$ini" | grep -qa $'^ 4500 \r$' || fail "the end of the session did not keep the place: $(sed -n 2p "$ini")"
 [ -z "$(find "$installed" -iname '*.ini')" ] || fail "the installed program wrote into Program Files"
-echo "wine: installed silently; the installed program keeps its settings in %APPDATA%, at the end of the session too"
-wine "C:\\Program Files\\Lumitakt\\Uninstall.exe" /S > "$work/uninstall.log" 2>&1
-wineserver -w
-for _ in $(seq 50); do [ -e "$installed" ] || break; sleep 0.2; done
-[ ! -e "$installed" ] || fail "the uninstaller left: $(cd "$installed" && find . | tr '\n' ' ')"
+[ -z "$(locks)" ] || fail "the end of the session left a lock or request behind: $(locks)"
+echo "wine: installed silently; the installed program keeps its settings in %APPDATA%, at the end of the session too, and leaves no lock"
+# A lock another computer left in the roaming profile (where older clocks
+# kept it) is none of this computer's: the clock starts at once and writes.
+printf '4711\nLumitakt.exe\nanderer-pc\n' > "$(dirname "$ini")/Lumitakt.lock"
+sed -i '1s/.*/rot\r/' "$ini"
+wine "C:\\Program Files\\Lumitakt\\bin\\Lumitakt.exe" > "$work/installed-again.log" 2>&1 & winclock=$!; pids+=($winclock)
+window=$(window_of "$winclock" '^lumitakt\.exe$')
+[ -n "$window" ] || fail "the installed program does not start beside another computer's lock"
+x_menu "$window" E Down Down Return || fail "the installed program's menu did not choose LED grün"
+x_wait 20 installed_look_is_green || fail "beside another computer's lock, the installed program does not write its settings"
+# The quiet uninstall, as a tool runs it, waits for the uninstaller: while
+# the clock runs, it ends with 2 and leaves everything.
+sum=$(whole "$installed" HKLM)
+status=0; wine "$work/quietuninstall.exe" HKLM > "$work/running-uninstall.log" 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "the quiet uninstall run while the clock runs ended with $status, not 2"
+[ "$(whole "$installed" HKLM)" = "$sum" ] || fail "the quiet uninstall changed the installation while the clock ran"
+close_and_wait "$window" "$winclock"
+echo "wine: a lock in %APPDATA% from another computer keeps no clock from starting and writing; the quiet uninstall ends with 2 while it runs"
+status=0; wine "$work/quietuninstall.exe" HKLM > "$work/uninstall.log" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "the quiet uninstall ended with $status"
+gone() { [ ! -e "$installed" ]; }
+x_wait 30 gone || fail "the uninstaller left: $(cd "$installed" && find . | tr '\n' ' ')"
 [ ! -e "$menu" ] || fail "the uninstaller left the Start-menu entry"
-apps='Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumitakt'
 ! wine reg query "HKLM\\$apps" > /dev/null 2>&1 || fail "the uninstaller left the Apps entry"
-echo "wine: the uninstaller left nothing in Program Files"
+echo "wine: the quiet uninstall ends with 0 and leaves nothing in Program Files, the uninstaller included"
 
 # 3. Installed for the user alone: nothing in Program Files or HKLM.
 status=0; wine "$setup" /S /CurrentUser > "$work/user-setup.log" 2>&1 || status=$?
@@ -209,15 +257,15 @@ x_wait 20 log_says_refused || fail "the log file in %LOCALAPPDATA%\\Lumitakt doe
 sum=$(sha256sum < "$own/bin/Lumitakt.exe")
 status=0; wine "$setup" /S /CurrentUser > "$work/again-setup.log" 2>&1 || status=$?
 [ "$status" -eq 2 ] || fail "the installer run while the clock runs ended with $status, not 2"
-status=0; wine "$own/Uninstall.exe" /S "_?=$(winepath -w "$own")" > "$work/again-uninstall.log" 2>&1 || status=$?
+status=0; wine "$work/quietuninstall.exe" HKCU > "$work/again-uninstall.log" 2>&1 || status=$?
 [ "$status" -eq 2 ] || fail "the uninstaller run while the clock runs ended with $status, not 2"
 [ "$(sha256sum < "$own/bin/Lumitakt.exe")" = "$sum" ] && [ -f "$own/Uninstall.exe" ] && [ -f "$own/share/lumitakt/Termin.wav" ] \
   || fail "the installation is not whole after installing and uninstalling while the clock ran"
 close_and_wait "$window" "$winclock"
-status=0; wine "$own/Uninstall.exe" /S "_?=$(winepath -w "$own")" > "$work/user-uninstall.log" 2>&1 || status=$?
+status=0; wine "$work/quietuninstall.exe" HKCU > "$work/user-uninstall.log" 2>&1 || status=$?
 [ "$status" -eq 0 ] || fail "the uninstaller for the user alone ended with $status"
-rm -f "$own/Uninstall.exe" # run in place (_?=), it cannot take itself away
-[ ! -e "$own/bin" ] && ! wine reg query "HKCU\\$apps" > /dev/null 2>&1 || fail "the uninstaller for the user alone left the program or its entry"
+own_gone() { [ ! -e "$own" ]; }
+x_wait 30 own_gone && ! wine reg query "HKCU\\$apps" > /dev/null 2>&1 || fail "the uninstaller for the user alone left the program or its entry"
 echo "wine: installed for the user alone without Program Files or HKLM; installer and uninstaller leave it whole while its clock runs (exit code 2)"
 echo "wine: what the program has to say is in %LOCALAPPDATA%\\Lumitakt\\Lumitakt.log"
 
@@ -257,5 +305,22 @@ else
   x_wait 20 shows_green "$window" || fail "the look an ordinary user chose is gone after a restart"
   close_and_wait "$window" "$winclock"
   echo "wine: run by an ordinary user from a folder it cannot write, the portable program keeps its look in the user's %APPDATA%"
+  # An installation for all users that this user may not change (Program
+  # Files to a standard user): neither the installer nor the uninstaller
+  # says it has done what it could not, and both end with 5.
+  status=0; as_user wine "$setup" /S > "$work/user-setup.log" 2>&1 || status=$?
+  as_user wineserver -w
+  theirs="$work/user/wine/drive_c/Program Files/Lumitakt"
+  [ "$status" -eq 0 ] && [ -f "$theirs/bin/Lumitakt.exe" ] || fail "the ordinary user's Wine did not install the program ($status)"
+  chown -R root:root "$theirs"
+  chmod -R go-w "$theirs"
+  user_whole() { (cd "$theirs" && find . -type f | LC_ALL=C sort | xargs -d '\n' sha256sum; as_user wine reg query "HKLM\\$apps" 2>&1) | sha256sum; }
+  sum=$(user_whole)
+  status=0; as_user wine "$work/quietuninstall.exe" HKLM > "$work/user-uninstall.log" 2>&1 || status=$?
+  [ "$status" -eq 5 ] || fail "the uninstaller run by a user who may not remove the installation ended with $status, not 5"
+  status=0; as_user wine "$setup" /S > "$work/user-setup-again.log" 2>&1 || status=$?
+  [ "$status" -eq 5 ] || fail "the installer run by a user who may not write the installation ended with $status, not 5"
+  [ "$(user_whole)" = "$sum" ] || fail "the installation changed though its user may not change it"
+  echo "wine: a user who may not change an installation for all users is told so, and installer and uninstaller end with 5"
 fi
 echo "1 passed, 0 failed"
