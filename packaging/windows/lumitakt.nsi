@@ -170,7 +170,6 @@ Section /o "Beim Anmelden starten" SecStartup
 SectionEnd
 
 Function .onInit
-  !insertmacro WaitForNoClock ""
   ; With "highest", an administrator's installer runs elevated.
   UserInfo::GetAccountType
   Pop $R2
@@ -198,6 +197,7 @@ Function .onInit
       StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${NAME}"
     ${EndIf}
   ${EndIf}
+  !insertmacro WaitForNoClock ""
 FunctionEnd
 
 ; The clock started from the last page runs with the signed-in user's own
@@ -212,8 +212,9 @@ Function StartClock
 FunctionEnd
 
 Function un.onInit
-  ; The copy that takes away the uninstaller that ran in place: once that
-  ; has ended, its file and the then empty folder go, and nothing else.
+  ; Started by the uninstaller that ran in place, from NSIS's own copy in a
+  ; folder of its own: once that one has ended, its file and the then empty
+  ; folder go, unless a new installation has come meanwhile. Nothing else.
   ${un.GetParameters} $R0
   ClearErrors
   ${un.GetOptions} $R0 "/Aufraeumen=" $R1
@@ -223,9 +224,15 @@ Function un.onInit
       System::Call 'kernel32::WaitForSingleObject(p r1, i 30000)'
       System::Call 'kernel32::CloseHandle(p r1)'
     ${EndIf}
-    Delete "$INSTDIR\Uninstall.exe"
+    ${For} $R2 1 25
+      ${If} ${FileExists} "$INSTDIR\bin\Lumitakt.exe"
+      ${OrIfNot} ${FileExists} "$INSTDIR\Uninstall.exe"
+        ${Break}
+      ${EndIf}
+      Delete "$INSTDIR\Uninstall.exe"
+      Sleep 200
+    ${Next}
     RMDir "$INSTDIR"
-    Delete /REBOOTOK "$EXEPATH"
     Quit
   ${EndIf}
   !insertmacro WaitForNoClock "un."
@@ -260,9 +267,17 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
+  ; A clock started while the first page was open: checked again. The
+  ; program goes first; what cannot be taken away leaves all else as it is.
+  !insertmacro WaitForNoClock "un."
+  Delete "$INSTDIR\bin\Lumitakt.exe"
+  ${If} ${FileExists} "$INSTDIR\bin\Lumitakt.exe"
+    MessageBox MB_OK|MB_ICONSTOP "Die Datei $INSTDIR\bin\Lumitakt.exe lässt sich nicht löschen. Lumitakt wurde nicht entfernt." /SD IDOK
+    SetErrorLevel 5
+    Quit
+  ${EndIf}
   Delete "$SMPROGRAMS\Lumitakt.lnk"
   Delete "$SMSTARTUP\Lumitakt.lnk"
-  Delete "$INSTDIR\bin\Lumitakt.exe"
   RMDir "$INSTDIR\bin"
   Delete "$INSTDIR\share\lumitakt\help\*.png"
   RMDir "$INSTDIR\share\lumitakt\help"
@@ -274,12 +289,17 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   ; Run in place (the quiet uninstall), the uninstaller is the running
-  ; program, which cannot be deleted: a copy of it in the temporary folder
-  ; takes it and its folder away once it has ended (see un.onInit).
+  ; program, which cannot be deleted. Started without _?=, it copies itself
+  ; as NSIS does, into a folder of its own that only its user may change,
+  ; and that copy takes it and its folder away once this one has ended (see
+  ; un.onInit). Where it cannot start, Windows does so at its next start.
   ${If} ${FileExists} "$INSTDIR\Uninstall.exe"
     System::Call 'kernel32::GetCurrentProcessId() i .r0'
-    GetTempFileName $1
-    CopyFiles /SILENT "$EXEPATH" "$1"
-    Exec '"$1" /S /Aufraeumen=$0 _?=$INSTDIR'
+    ClearErrors
+    Exec '"$INSTDIR\Uninstall.exe" /S /Aufraeumen=$0'
+    ${If} ${Errors}
+      Delete /REBOOTOK "$INSTDIR\Uninstall.exe"
+      RMDir /REBOOTOK "$INSTDIR"
+    ${EndIf}
   ${EndIf}
 SectionEnd

@@ -61,6 +61,9 @@ QString writeRefusal(const QString &path)
     QTemporaryFile probe(folder + QStringLiteral("/Lumitakt.XXXXXX.tmp"));
     if (!probe.open())
         return QStringLiteral("the folder %1 cannot be written").arg(QDir::toNativeSeparators(folder));
+    const DWORD attributes = GetFileAttributesW(QDir::toNativeSeparators(path).toStdWString().c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return QStringLiteral("the file %1 is marked read-only").arg(QDir::toNativeSeparators(path));
     return {};
 }
 
@@ -94,10 +97,13 @@ bool replaceFile(const QString &path, const QByteArray &bytes)
     CloseHandle(file);
     // A program that has the file open without letting others replace it
     // (a virus scanner looking at it, a cloud folder's client uploading it)
-    // refuses the move for a moment: a few short tries, a third of a second
-    // at most; the caller tries again later.
-    if (whole) {
-        for (const int waitMs : {0, 20, 50, 100, 150}) {
+    // refuses the move for a moment: a few short tries, a sixth of a second
+    // at most, and the caller tries again later. A file marked read-only or
+    // a folder in its place refuses for good: no wait for those.
+    const DWORD there = GetFileAttributesW(to.c_str());
+    const bool forGood = there != INVALID_FILE_ATTRIBUTES && (there & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
+    if (whole && !forGood) {
+        for (const int waitMs : {0, 20, 50, 100}) {
             Sleep(static_cast<DWORD>(waitMs));
             if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
                 return true;
@@ -226,8 +232,10 @@ bool startAsAdministrator(const QString &program, const QStringList &arguments, 
             qCWarning(lcCommands).noquote() << "could not start" << program << "- Windows error" << error;
         return false;
     }
-    if (!info.hProcess)
+    if (!info.hProcess) {
+        qCInfo(lcCommands).noquote() << "started with consent, its result cannot be known:" << program;
         return true;
+    }
     auto *notifier = new QWinEventNotifier(info.hProcess);
     QObject::connect(notifier, &QWinEventNotifier::activated, notifier, [notifier, finished](HANDLE process) {
         DWORD exitCode = 0;

@@ -38,10 +38,15 @@ SingleClock::Claim SingleClock::claim()
     if (m_settingsFile.isEmpty() || !settingsWriteRefusal(m_settingsFile).isEmpty())
         return Claim::Alone;
     const QString name = singleClockFiles(m_settingsFile);
-    const QString folder = QFileInfo(name).absolutePath();
-    if (QString why; !makeFolder(folder, &why)) {
-        qCWarning(lcSettings).noquote() << "The folder" << folder << "cannot be made: the settings will not be written, since" << why;
-        return Claim::Alone;
+    if (name.isEmpty()) {
+        m_writeRefusal = QStringLiteral("there is no folder for the lock that keeps one clock per settings file");
+        return Claim::Unreachable;
+    }
+    // Without the lock's folder there is no lock, and another clock could
+    // write the file too: this one leaves it alone, and says why.
+    if (QString why; !makeFolder(QFileInfo(name).absolutePath(), &why)) {
+        m_writeRefusal = why;
+        return Claim::Unreachable;
     }
     m_request = name + QStringLiteral(".show");
     m_lock = std::make_unique<FileLock>(name + QStringLiteral(".lock"));

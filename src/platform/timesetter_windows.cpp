@@ -68,8 +68,11 @@ void syncFinished(const QString &server, int exitCode)
         qCWarning(lcCommands).noquote() << "Uhr nicht gestellt von" << unc
                                         << "- net time endete mit 2: der Server ist nicht zu erreichen oder nennt keine Zeit,"
                                         << "oder das Recht, die Uhr zu stellen, fehlt";
-    else if (exitCode > 0)
-        qCWarning(lcCommands).noquote() << "Uhr nicht gestellt von" << unc << "- net time endete mit" << exitCode;
+    else if (exitCode != -1)
+        // A negative one is a Windows status (0xC000013A: its window was closed).
+        qCWarning(lcCommands).noquote() << "Uhr nicht gestellt von" << unc << "- net time endete mit"
+                                        << (exitCode > 0 ? QString::number(exitCode)
+                                                         : QStringLiteral("0x%1").arg(static_cast<quint32>(exitCode), 8, 16, QLatin1Char(u'0')));
     // -1: not started, which was said when it happened.
 }
 

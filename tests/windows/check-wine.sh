@@ -161,8 +161,16 @@ echo "wine: the portable program keeps its look in Lumitakt.ini beside itself, a
 echo "wine: Lumitakt.exe carries its manifest; synchronisieren starts Windows' own net.exe, not one planted beside it"
 
 # 2. The installer, silently; the installed program; the uninstaller.
+# A program of that name running elsewhere (C:\bin) is no clock of the
+# installation's.
+held() { grep -qs held "$1"; }
+mkdir -p "$WINEPREFIX/drive_c/bin"
+cp "$work/holdopen.exe" "$WINEPREFIX/drive_c/bin/Lumitakt.exe"
+wine "$work/holdopen.exe" 'C:\bin\Lumitakt.exe' 120 > "$work/elsewhere.log" 2>&1 & elsewhere=$!; pids+=($elsewhere)
+x_wait 30 held "$work/elsewhere.log" || fail "C:\\bin\\Lumitakt.exe could not be held open: $(cat "$work/elsewhere.log")"
 status=0
 wine "$setup" /S > "$work/setup.log" 2>&1 || status=$?
+kill "$elsewhere"; wait "$elsewhere" 2>/dev/null || true
 wineserver -w
 [ "$status" -eq 0 ] || fail "the installer ended with $status"
 installed="$WINEPREFIX/drive_c/Program Files/Lumitakt"
@@ -179,8 +187,7 @@ whole() { # folder, HKLM or HKCU
 # installer nor the quiet uninstall changes anything, and both end with 2.
 sum=$(whole "$installed" HKLM)
 wine "$work/holdopen.exe" 'C:\Program Files\Lumitakt\bin\Lumitakt.exe' 120 > "$work/hold.log" 2>&1 & holder=$!; pids+=($holder)
-held() { grep -qs held "$work/hold.log"; }
-x_wait 30 held || fail "the program's file could not be held open: $(cat "$work/hold.log")"
+x_wait 30 held "$work/hold.log" || fail "the program's file could not be held open: $(cat "$work/hold.log")"
 status=0; wine "$setup" /S > "$work/held-setup.log" 2>&1 || status=$?
 [ "$status" -eq 2 ] || fail "the installer run while the program's file is in use ended with $status, not 2"
 status=0; wine "$work/quietuninstall.exe" HKLM > "$work/held-uninstall.log" 2>&1 || status=$?
