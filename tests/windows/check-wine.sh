@@ -161,15 +161,15 @@ echo "wine: the portable program keeps its look in Lumitakt.ini beside itself, a
 echo "wine: Lumitakt.exe carries its manifest; synchronisieren starts Windows' own net.exe, not one planted beside it"
 
 # 2. The installer, silently; the installed program; the uninstaller.
-# A program of that name running elsewhere (C:\bin) is no clock of the
-# installation's.
+# A program of that name running elsewhere (C:\bin, the root of the drive
+# the installer is started from) is no clock of the installation's.
 held() { grep -qs held "$1"; }
 mkdir -p "$WINEPREFIX/drive_c/bin"
 cp "$work/holdopen.exe" "$WINEPREFIX/drive_c/bin/Lumitakt.exe"
 wine "$work/holdopen.exe" 'C:\bin\Lumitakt.exe' 120 > "$work/elsewhere.log" 2>&1 & elsewhere=$!; pids+=($elsewhere)
 x_wait 30 held "$work/elsewhere.log" || fail "C:\\bin\\Lumitakt.exe could not be held open: $(cat "$work/elsewhere.log")"
 status=0
-wine "$setup" /S > "$work/setup.log" 2>&1 || status=$?
+(cd "$WINEPREFIX/drive_c" && exec wine "$setup" /S) > "$work/setup.log" 2>&1 || status=$?
 kill "$elsewhere"; wait "$elsewhere" 2>/dev/null || true
 wineserver -w
 [ "$status" -eq 0 ] || fail "the installer ended with $status"
