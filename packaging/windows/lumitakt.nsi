@@ -221,7 +221,7 @@ Function un.onInit
   ${IfNot} ${Errors}
     System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i R1) p .r1'
     ${If} $1 P<> 0
-      System::Call 'kernel32::WaitForSingleObject(p r1, i 30000)'
+      System::Call 'kernel32::WaitForSingleObject(p r1, i 120000)'
       System::Call 'kernel32::CloseHandle(p r1)'
     ${EndIf}
     ${For} $R2 1 25
@@ -292,8 +292,11 @@ Section "Uninstall"
   ; program, which cannot be deleted. Started without _?=, it copies itself
   ; as NSIS does, into a folder of its own that only its user may change,
   ; and that copy takes it and its folder away once this one has ended (see
-  ; un.onInit). Where it cannot start, Windows does so at its next start.
+  ; un.onInit); this one ends at once, without a last page to wait on.
+  ; Where it cannot start, an administrator's uninstaller has Windows take
+  ; them away at its next start.
   ${If} ${FileExists} "$INSTDIR\Uninstall.exe"
+    SetAutoClose true
     System::Call 'kernel32::GetCurrentProcessId() i .r0'
     ClearErrors
     Exec '"$INSTDIR\Uninstall.exe" /S /Aufraeumen=$0'

@@ -6,11 +6,11 @@
 
 namespace lumitakt {
 
-void collectWhenFinished(QProcess *process, std::function<void(int exitCode)> finished)
+void collectWhenFinished(QProcess *process, std::function<void(int exitCode)> finished, bool crashStatus)
 {
-    QObject::connect(process, &QProcess::finished, process, [process, finished](int exitCode, QProcess::ExitStatus status) {
+    QObject::connect(process, &QProcess::finished, process, [process, finished, crashStatus](int exitCode, QProcess::ExitStatus status) {
         if (finished)
-            finished(status == QProcess::NormalExit ? exitCode : -1);
+            finished(status == QProcess::NormalExit || crashStatus ? exitCode : -1);
         process->deleteLater();
     });
     QObject::connect(process, &QProcess::errorOccurred, process, [process, finished](QProcess::ProcessError error) {

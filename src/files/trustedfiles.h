@@ -125,7 +125,9 @@ bool startProgram(const QString &program, const QStringList &arguments, StartOpt
 
 // Shared by the systems' files: the process object goes once the program
 // has ended, and the event loop collects the program, so it never lingers
-// as a zombie; `finished` as for startProgram.
-void collectWhenFinished(QProcess *process, std::function<void(int exitCode)> finished);
+// as a zombie; `finished` as for startProgram, or with `crashStatus` the
+// status a crash ended it with (on Windows an NTSTATUS such as 0xC000013A,
+// its console closed) instead of -1.
+void collectWhenFinished(QProcess *process, std::function<void(int exitCode)> finished, bool crashStatus = false);
 
 } // namespace lumitakt

@@ -269,7 +269,7 @@ bool startProgram(const QString &program, const QStringList &arguments, StartOpt
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     else
         process->setStandardErrorFile(QProcess::nullDevice());
-    collectWhenFinished(process, std::move(finished));
+    collectWhenFinished(process, std::move(finished), true);
     process->start();
     return true;
 }

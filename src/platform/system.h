@@ -34,10 +34,11 @@ std::unique_ptr<SoundPlayer> systemSoundPlayer();
 QString userSettingsFolder();
 
 // The path, without its ending, of the lock and the request file that keep
-// one clock per settings file (see SingleClock): on Unix beside the file; on
-// Windows in the computer's own %LOCALAPPDATA%\Lumitakt, named after the
-// file's path, since a roaming profile would carry a lock to another
-// computer, where no clock holds it. Needs the application object.
+// one clock per settings file (see SingleClock): beside the file, except on
+// Windows for a file in the roaming profile (%APPDATA%), which would carry a
+// lock to another computer, where no clock holds it: its lock is in the
+// computer's own %LOCALAPPDATA%\Lumitakt, named after the file's path.
+// Needs the application object.
 QString singleClockFiles(const QString &settingsFile);
 
 } // namespace lumitakt

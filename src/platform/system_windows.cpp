@@ -80,45 +80,21 @@ QString userSettingsFolder()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
-namespace {
-
-// The path Windows itself gives the nearest folder of `path` that exists,
-// with the rest of `path` after it: a mapped drive, a subst drive, a short
-// name or a junction on the way all come out as the one real path.
-QString realPath(const QString &path)
-{
-    QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    QString rest;
-    for (;;) {
-        HANDLE handle = CreateFileW(QDir::toNativeSeparators(folder).toStdWString().c_str(), 0,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle != INVALID_HANDLE_VALUE) {
-            wchar_t real[32768];
-            const DWORD length = GetFinalPathNameByHandleW(handle, real, 32768, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-            CloseHandle(handle);
-            if (length > 0 && length < 32768)
-                folder = QDir::fromNativeSeparators(QString::fromWCharArray(real, static_cast<int>(length)));
-            return folder + rest;
-        }
-        const QString parent = QFileInfo(folder).absolutePath();
-        if (parent == folder)
-            return folder + rest;
-        rest = u'/' + QFileInfo(folder).fileName() + rest;
-        folder = parent;
-    }
-}
-
-} // namespace
-
 QString singleClockFiles(const QString &settingsFile)
 {
+    const QFileInfo file(settingsFile);
+    const QString path = QDir::cleanPath(file.absoluteFilePath());
+    // The roaming profile travels to other computers, where a lock in it
+    // would be held by no clock: a settings file there is guarded from the
+    // computer's own folder. Any other one (a portable folder, maybe shared
+    // by several users) keeps its lock beside it, where every clock on it
+    // sees the one lock whichever way its path is written.
+    const QString roaming = QDir::cleanPath(QFileInfo(userSettingsFolder()).absolutePath());
     const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (local.isEmpty())
-        return {};
+    if (roaming.isEmpty() || local.isEmpty() || !path.startsWith(roaming + u'/', Qt::CaseInsensitive))
+        return file.absolutePath() + u'/' + file.completeBaseName();
     // Windows takes a path in any case: one name for each way of writing it.
-    const QString path = realPath(settingsFile).toLower();
-    const QByteArray key = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    const QByteArray key = QCryptographicHash::hash(path.toLower().toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
     return local + QStringLiteral("/Lumitakt/Lumitakt-") + QString::fromLatin1(key);
 }
 
