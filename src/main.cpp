@@ -39,7 +39,7 @@ int main(int argc, char *argv[])
 
     lumitakt::SystemClock clock;
     lumitakt::ProcessCommandStarter commands;
-    const std::unique_ptr<lumitakt::SoundPlayer> sound = lumitakt::systemSoundPlayer();
+    const std::unique_ptr<lumitakt::SoundPlayer> sound = lumitakt::systemSoundPlayer([] { QApplication::beep(); });
     lumitakt::HelpWindowViewer help;
 
     const lumitakt::ProgramFiles files =

@@ -3,9 +3,7 @@
 #include "widgets/helpwindow.h"
 #include "version.h"
 
-#ifdef Q_OS_UNIX
 #include "support/stuckpipe.h"
-#endif
 
 #include <QAbstractButton>
 #include <QDir>
@@ -182,9 +180,7 @@ void TstAbout::helpWindow_data()
     QTest::newRow("the help") << QString() << QStringLiteral("Lumitakt") << QStringLiteral("Lumitakt – Hilfe") << false;
     QTest::newRow("help file missing") << QStringLiteral("/nirgends/Lumitakt.html") << QStringLiteral("Hilfe nicht gefunden")
                                        << QStringLiteral("Lumitakt – Hilfe fehlt") << false;
-#ifdef Q_OS_UNIX
     QTest::newRow("pipes for pictures") << QString() << QStringLiteral("Lumitakt") << QStringLiteral("Lumitakt – Hilfe") << true;
-#endif
 }
 
 void TstAbout::helpWindow()
@@ -197,22 +193,20 @@ void TstAbout::helpWindow()
     // test's own: the help is read only from a folder no one else can change,
     // which a build folder that a build group shares is not.
     QTemporaryDir folder;
-#ifdef Q_OS_UNIX
     std::vector<std::unique_ptr<test::StuckPipe>> stuck;
-#endif
     if (file.isEmpty()) {
         file = folder.filePath(QStringLiteral("Lumitakt.html"));
         QVERIFY(QFile::copy(QStringLiteral(LUMITAKT_PROGRAM_FOLDER "/Lumitakt.html"), file));
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("help")));
         for (const QString &picture : QDir(QStringLiteral(LUMITAKT_PROGRAM_FOLDER "/help")).entryList(QDir::Files)) {
             const QString place = folder.filePath(QStringLiteral("help/") + picture);
-#ifdef Q_OS_UNIX
             // The help beside pipes that nobody writes to: the window must not wait.
             if (pipes) {
                 stuck.push_back(std::make_unique<test::StuckPipe>(place));
+                if (!stuck.back()->made())
+                    QSKIP("no named pipes here");
                 continue;
             }
-#endif
             QVERIFY(QFile::copy(QStringLiteral(LUMITAKT_PROGRAM_FOLDER "/help/") + picture, place));
         }
     }
@@ -233,10 +227,8 @@ void TstAbout::helpWindow()
                 const QVariant data = window->findChild<QTextBrowser *>()->loadResource(QTextDocument::ImageResource, picture);
                 QCOMPARE(!QImage::fromData(data.toByteArray()).isNull(), !pipes);
             }
-#ifdef Q_OS_UNIX
     for (const auto &pipe : stuck)
         QCOMPARE(pipe->freed(), 0);
-#endif
     // One window at a time; Escape closes it, and it goes.
     viewer.open(file);
     int open = 0;

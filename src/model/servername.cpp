@@ -1,12 +1,8 @@
 #include "model/servername.h"
 
-#include <string>
+#include "model/internetaddress.h"
 
-#ifdef _WIN32
-#include <ws2tcpip.h>
-#else
-#include <arpa/inet.h>
-#endif
+#include <string>
 
 namespace lumitakt {
 
@@ -17,9 +13,8 @@ constexpr std::size_t kMaxLabel = 63;
 
 bool isAddress(std::string_view name)
 {
-    const std::string text(name); // inet_pton wants the text to end in NUL
-    unsigned char address[16];
-    return inet_pton(AF_INET, text.c_str(), address) == 1 || inet_pton(AF_INET6, text.c_str(), address) == 1;
+    const std::string text(name); // the system wants the text to end in NUL
+    return isInternetAddress(text.c_str());
 }
 
 bool isLabelCharacter(char c)

@@ -3,7 +3,6 @@
 #include "files/trustedfiles.h"
 #include "logging.h"
 
-#include <QApplication>
 #include <QFile>
 
 #include <pulse/context.h>
@@ -77,7 +76,7 @@ QByteArray serverRefusal()
 } // namespace
 
 PulseSoundPlayer::PulseSoundPlayer(std::function<void()> bell, QObject *parent)
-    : QObject(parent), m_bell(bell ? std::move(bell) : [] { QApplication::beep(); })
+    : QObject(parent), m_bell(std::move(bell))
 {
     m_linger.setSingleShot(true);
     m_linger.setInterval(kLingerMs);
@@ -97,7 +96,11 @@ PulseSoundPlayer::~PulseSoundPlayer()
 
 void PulseSoundPlayer::play(const QString &file)
 {
-    const std::shared_ptr<const Sound> sound = readSound(file);
+    if (file != m_readFrom || !m_read) {
+        m_read = readSound(file);
+        m_readFrom = file;
+    }
+    const std::shared_ptr<const Sound> sound = m_read;
     if (!sound) {
         ringBell("cannot be read from " + file.toUtf8());
         return;

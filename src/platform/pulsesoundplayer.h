@@ -21,12 +21,13 @@ namespace lumitakt {
 // sound cuts off the one still playing. The connection to the server is
 // opened by the first sound and closed again a few seconds after the last
 // one has ended, so a clock that is not ringing holds no connection and no
-// thread; an alarm that repeats twice a second keeps the one connection. A
-// missing or unreadable file, or no server, gives the desktop's bell.
+// thread; an alarm that repeats twice a second keeps the one connection,
+// and the sound it reads and decodes once. A missing or unreadable file, or
+// no server, gives `bell` (the desktop's).
 class PulseSoundPlayer final : public QObject, public SoundPlayer {
     Q_OBJECT
 public:
-    explicit PulseSoundPlayer(std::function<void()> bell = {}, QObject *parent = nullptr);
+    explicit PulseSoundPlayer(std::function<void()> bell, QObject *parent = nullptr);
     ~PulseSoundPlayer() override;
 
     PulseSoundPlayer(const PulseSoundPlayer &) = delete;
@@ -60,6 +61,9 @@ private:
 
     std::function<void()> m_bell;
     QTimer m_linger;
+    // The sound last read, by the path it was read from.
+    QString m_readFrom;
+    std::shared_ptr<const Sound> m_read;
     // Everything below belongs to the library's thread while it runs, and
     // is touched here only with its lock held.
     pa_threaded_mainloop *m_loop = nullptr;

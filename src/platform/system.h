@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace lumitakt {
@@ -25,8 +26,9 @@ void prepareProcess();
 // Needs the application object.
 void keepLog();
 
-// The system's sound player for the alarm.
-std::unique_ptr<SoundPlayer> systemSoundPlayer();
+// The system's sound player for the alarm; `bell` rings where a sound
+// cannot play (the desktop's, handed in by the program).
+std::unique_ptr<SoundPlayer> systemSoundPlayer(std::function<void()> bell);
 
 // The folder for the user's settings: on Unix by the XDG rules (see
 // userConfigFolder), on Windows the roaming profile, %APPDATA%\Lumitakt.

@@ -33,9 +33,9 @@ void keepLog()
     g_previousHandler = qInstallMessageHandler(printableMessage);
 }
 
-std::unique_ptr<SoundPlayer> systemSoundPlayer()
+std::unique_ptr<SoundPlayer> systemSoundPlayer(std::function<void()> bell)
 {
-    return std::make_unique<PulseSoundPlayer>();
+    return std::make_unique<PulseSoundPlayer>(std::move(bell));
 }
 
 QString userSettingsFolder()

@@ -69,9 +69,9 @@ void keepLog()
     previousHandler() = qInstallMessageHandler(logMessage);
 }
 
-std::unique_ptr<SoundPlayer> systemSoundPlayer()
+std::unique_ptr<SoundPlayer> systemSoundPlayer(std::function<void()> bell)
 {
-    return std::make_unique<WinSoundPlayer>();
+    return std::make_unique<WinSoundPlayer>(std::move(bell));
 }
 
 QString userSettingsFolder()

@@ -2,7 +2,6 @@
 
 #include "logging.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -19,7 +18,7 @@ void WinSoundPlayer::play(const QString &file)
     if (QFileInfo(file).isFile() && PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT))
         return;
     qCWarning(lcSound).noquote() << "The alarm sound" << file << "cannot be played; the bell rings instead.";
-    QApplication::beep();
+    m_bell();
 }
 
 } // namespace lumitakt

@@ -1,11 +1,14 @@
 #include "support/testsystem.h"
+#include "support/stuckpipe.h"
 
 #include <QFile>
 
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 
 #include <grp.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -96,6 +99,30 @@ std::optional<bool> writeOnFullDisk(const std::function<bool()> &write)
 bool holdOpenFor(const QString &, int)
 {
     return false;
+}
+
+StuckPipe::StuckPipe(const QString &path) : m_path(QFile::encodeName(path))
+{
+    m_made = ::mkfifo(m_path.constData(), 0600) == 0;
+    m_watchdog = std::thread([this] {
+        using namespace std::chrono_literals;
+        for (int i = 0; !m_done; ++i) {
+            std::this_thread::sleep_for(50ms);
+            if (i < 40)
+                continue;
+            const int fd = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ++m_freed;
+                ::close(fd);
+            }
+        }
+    });
+}
+
+StuckPipe::~StuckPipe()
+{
+    m_done = true;
+    m_watchdog.join();
 }
 
 } // namespace lumitakt::test

@@ -1,4 +1,5 @@
 #include "support/testsystem.h"
+#include "support/stuckpipe.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -70,5 +71,9 @@ bool holdOpenFor(const QString &path, int ms)
     }).detach();
     return true;
 }
+
+StuckPipe::StuckPipe(const QString &path) : m_path(path.toUtf8()) {}
+
+StuckPipe::~StuckPipe() = default;
 
 } // namespace lumitakt::test
