@@ -2,8 +2,9 @@
 # Checks that includes between the folders of src/ run only downwards:
 # files <- model <- settings <- platform <- control, face <- widgets, main.cpp on top
 # (control and face stand side by side and do not include each other; the
-# root helper may use the model's server-name rules only). Prints every
-# include that runs upwards or sideways and fails if there is one.
+# root helper may use the model's server-name rules only), and that no
+# folder below the face and the windows includes a header of Qt Gui or Qt
+# Widgets. Prints every such include and fails if there is one.
 #
 #   tools/check-layers.sh
 set -euo pipefail
@@ -25,5 +26,13 @@ while IFS=: read -r file included; do
   fi
 done < <(grep -rHo '^#include "[a-z]*/[a-z0-9]*\.h"' --include='*.cpp' --include='*.h' . \
            | sed 's|^\./||; s|:#include "|:|; s|"$||')
-[ "$status" -eq 0 ] && echo "layers: every include in src/ runs downwards"
+# Below the windows nothing knows Qt Widgets (nor Qt Gui, below the face):
+# the controller and the platform stay Qt Core only, and the build gives
+# them no Widgets include path either.
+while IFS=: read -r file line; do
+  echo "$file includes ${line#\#include }, a header of Qt's windows, below the windows"
+  status=1
+done < <(grep -rHE '^#include <(QtWidgets/|QtGui/|QApplication|QGuiApplication|QWidget|QScreen|QImage|QPixmap|QPainter)' \
+           files model settings platform control 2>/dev/null | sed 's|^\./||')
+[ "$status" -eq 0 ] && echo "layers: every include in src/ runs downwards, and Qt's windows stay above the controller"
 exit "$status"
