@@ -8,6 +8,7 @@
 #include "control/clockcontroller.h"
 #include "settings/settingskeeper.h"
 #include "support/fakes.h"
+#include "widgets/application.h"
 #include "widgets/clockwindow.h"
 
 #include <QApplication>

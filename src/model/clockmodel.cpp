@@ -74,7 +74,7 @@ bool ClockModel::soundAlarm()
     // Once per appointment in "einmal" mode (1), on every due tick in any other.
     if (m_appointment.sounded)
         return false;
-    if (m_settings.signalMode == 1)
+    if (m_settings.signalMode == kSignalOnce)
         m_appointment.sounded = true;
     return true;
 }

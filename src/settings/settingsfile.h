@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/clocksettings.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -18,7 +20,7 @@ struct SettingsRecord {
     std::int32_t left = 0;
     std::int32_t top = 0;
     QString timeServer;
-    std::int16_t signalMode = 1;
+    std::int16_t signalMode = kSignalOnce;
 
     bool operator==(const SettingsRecord &) const = default;
 };

@@ -6,8 +6,21 @@
 #include "widgets/helpkey.h"
 
 #include <QApplication>
+#include <QScreen>
 
 namespace lumitakt {
+
+QList<QRect> desktopScreens()
+{
+    QList<QRect> screens;
+    if (const QScreen *primary = QGuiApplication::primaryScreen()) {
+        screens.append(primary->geometry());
+        for (const QScreen *screen : QGuiApplication::screens())
+            if (screen != primary)
+                screens.append(screen->geometry());
+    }
+    return screens;
+}
 
 void prepareApplication(ClockWindow &window, HelpViewer &help, const QString &helpFile)
 {

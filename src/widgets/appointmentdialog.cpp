@@ -1,6 +1,7 @@
 #include "widgets/appointmentdialog.h"
 
 #include "model/appointment.h"
+#include "model/clocksettings.h"
 #include "model/clocktexts.h"
 #include "widgets/accessibility.h"
 #include "widgets/fonts.h"
@@ -159,8 +160,8 @@ void AppointmentDialog::createElements()
         });
         m_signalButtons[static_cast<std::size_t>(mode)] = radio;
     };
-    option(0, QStringLiteral("wiederholen"), {156, 22, 100, 19});
-    option(1, QStringLiteral("einmal"), {18, 22, 85, 19});
+    option(kSignalRepeat, QStringLiteral("wiederholen"), {156, 22, 100, 19});
+    option(kSignalOnce, QStringLiteral("einmal"), {18, 22, 85, 19});
     connect(button(m_signalFrame, 2, {278, 20, 80, 23}), &QPushButton::clicked, this, &QWidget::close);
 
     // The tab order of the elements that take the focus.
@@ -197,7 +198,7 @@ void AppointmentDialog::showFace(Face face, const QDateTime &now, const QString 
         proposeTime(now);
         // A mode that is neither 0 nor 1 (from an edited settings file)
         // selects no button and stays until the user picks one.
-        if (signalMode == 0 || signalMode == 1)
+        if (signalMode == kSignalRepeat || signalMode == kSignalOnce)
             m_signalButtons[static_cast<std::size_t>(signalMode)]->setChecked(true);
         break;
     case Face::Enter:

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
-#include <QScreen>
 
 namespace lumitakt {
 
@@ -46,18 +45,6 @@ constexpr QRgb kLabelStartColour = qRgb(192, 192, 192);
 constexpr int kLabelFontPixels = 11;
 
 } // namespace
-
-QList<QRect> desktopScreens()
-{
-    QList<QRect> screens;
-    if (const QScreen *primary = QGuiApplication::primaryScreen()) {
-        screens.append(primary->geometry());
-        for (const QScreen *screen : QGuiApplication::screens())
-            if (screen != primary)
-                screens.append(screen->geometry());
-    }
-    return screens;
-}
 
 ClockWindow::ClockWindow(ClockController &controller, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint

@@ -24,9 +24,6 @@ class StartPlace;
 class TimeServerDialog;
 struct Look;
 
-// The screens of the desktop in pixels, the primary one first.
-QList<QRect> desktopScreens();
-
 // The clock window: four seven-segment digits and a blinking colon made of
 // pictures, two labels under them, and the popup menu through which every
 // command is reached. It draws what the controller tells it to and hands the
