@@ -70,7 +70,6 @@ void TstAbout::infoDialog()
     // The version from the build's version record.
     QLabel *revision = info.findChild<QLabel *>(QStringLiteral("lblRevision"));
     QCOMPARE(revision->text(), QStringLiteral(LUMITAKT_VERSION));
-    QCOMPARE(revision->text(), QStringLiteral("2.2.0"));
     QCOMPARE(revision->geometry(), QRect(120, 28, 40, 20));
     QVERIFY(revision->alignment() & Qt::AlignHCenter);
 

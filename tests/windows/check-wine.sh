@@ -19,7 +19,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 for tool in wine wineserver Xvfb openbox xdotool xprop xmessage wmctrl import compare localedef x86_64-w64-mingw32-gcc; do
   command -v "$tool" >/dev/null || fail "$tool is missing"
 done
-version=$(sed -n 's/^project(Lumitakt VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 zip="$build/Lumitakt-$version-win64.zip"
 setup="$build/Lumitakt-$version-setup.exe"
 [ -f "$zip" ] && [ -f "$setup" ] || fail "build the Windows artifacts first (./dev windows)"
