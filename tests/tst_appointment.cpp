@@ -21,7 +21,7 @@ struct Fixture : test::ClockFixture {
     // The OK button of a face (0 enter, 1 alarm, 2 signal) and a signal option (0 repeated, 1 once).
     static QPushButton *ok(int face) { return test::element<QPushButton>(dialog(), QStringLiteral("btnOK"), face); }
     static QRadioButton *option(int mode) { return test::element<QRadioButton>(dialog(), QStringLiteral("optTerminsignal"), mode); }
-    void setSignalMode(int mode) { model->setSignalMode(static_cast<std::int16_t>(mode)); }
+    void setSignalMode(int mode) { controller->chooseSignalMode(static_cast<std::int16_t>(mode)); }
     template <typename T>
     T *element(const char *name) const
     {
@@ -223,7 +223,7 @@ void TstAppointment::enterSetsTheAppointment()
 {
     Fixture c(QTime(8, 0));
     // A previous appointment rang its single sound and was acknowledged.
-    c.model->setAppointment(QTime(8, 0), QStringLiteral("vorher"));
+    c.controller->setAppointment(QTime(8, 0), QStringLiteral("vorher"));
     c.tickAt(QTime(8, 0));
     c.ok(1)->click();
     c.settle();

@@ -267,10 +267,10 @@ void TstMainWindow::activationSizeAndLabels()
     c.window->show();
     QCOMPARE(c.window->frameGeometry().size(), QSize(200, 96));
     if (appointment)
-        c.model->setAppointment(QTime(7, 30), QString());
+        c.controller->setAppointment(QTime(7, 30), QString());
     if (stopwatch)
-        c.model->startStopwatch(c.fakes.clock.now());
-    c.window->showState();
+        c.controller->startStopwatch();
+    c.controller->userReturned();
     QCOMPARE(c.window->frameGeometry().size(), QSize(200, height));
     QCOMPARE(c.appointmentLabel()->isHidden(), !appointment);
     QCOMPARE(c.appointmentLabel()->text(), appointment ? QStringLiteral("Termin   07:30") : QStringLiteral("Termin   "));
@@ -279,9 +279,8 @@ void TstMainWindow::activationSizeAndLabels()
     QCOMPARE(c.window->minimumSize(), c.window->maximumSize());
 
     // Back to nothing shown: short again.
-    c.model->deleteAppointment();
-    c.model->clearStopwatch();
-    c.window->showState();
+    c.controller->deleteAppointment();
+    c.controller->clearStopwatch();
     QCOMPARE(c.window->frameGeometry().size(), QSize(200, 96));
     QVERIFY(c.appointmentLabel()->isHidden());
     QVERIFY(c.stopwatchLabel()->isHidden());
@@ -293,24 +292,18 @@ void TstMainWindow::activationEnablesSynchronise()
     QAction *sync = c.item("MenuEigenschaftenSynronisieren");
     c.window->show();
     QVERIFY(!sync->isEnabled());
-    c.model->setTimeServer(QStringLiteral("ZEIT01"));
-    QVERIFY(!sync->isEnabled()); // only the next activation looks
-    c.window->showState();
+    c.controller->chooseTimeServer(QStringLiteral("ZEIT01"));
     QVERIFY(sync->isEnabled());
-    c.model->setTimeServer(QStringLiteral(" ")); // blanks name no server
-    c.window->showState();
+    c.controller->chooseTimeServer(QStringLiteral(" ")); // blanks name no server
     QVERIFY(!sync->isEnabled());
-    c.model->setTimeServer(QStringLiteral("ZEIT01"));
-    c.window->showState();
-    c.model->setTimeServer(QString());
-    c.window->showState();
+    c.controller->chooseTimeServer(QStringLiteral("ZEIT01"));
+    c.controller->chooseTimeServer(QString());
     QVERIFY(!sync->isEnabled());
 }
 
 void TstMainWindow::activationAppliesLook()
 {
-    Fixture c;
-    c.model->setLook(QStringLiteral("blau"));
+    Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, "blau\r\n 0 \r\n 0 \r\n\r\n 1 \r\n");
     QCOMPARE(imageOf(c.segment(1, 1)->picture()),
              imageOf(test::storeSegment(c.stores, QStringLiteral("Muster2"), 1)));
     c.window->show();
@@ -387,8 +380,7 @@ void TstMainWindow::notALookChangesNothing()
     c.trigger("MenuEigenschaftenLCD");
     const QImage before = c.window->grab().toImage();
     // An unknown name kept from the settings file is left as it is and applies nothing.
-    c.model->setLook(name);
-    c.window->showState();
+    c.controller->chooseLook(name);
     QCOMPARE(c.model->settings().look, name);
     QCOMPARE(c.window->grab().toImage(), before);
     QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0xDC, 0xE7, 0x58));
@@ -497,14 +489,14 @@ void TstMainWindow::returnFromOwnWindowActivates()
     dialog.show();
     dialog.activateWindow();
     QTRY_VERIFY(dialog.isActiveWindow());
-    c.model->startStopwatch(c.fakes.clock.now());
+    c.controller->setAppointment(QTime(7, 30), QString());
     QCOMPARE(c.window->frameGeometry().height(), 96);
 
     // ... and the return to the clock runs the activation, once.
     c.window->activateWindow();
     QTRY_VERIFY(c.window->isActiveWindow());
     QCOMPARE(c.window->frameGeometry().height(), 105);
-    QVERIFY(!c.stopwatchLabel()->isHidden());
+    QVERIFY(!c.appointmentLabel()->isHidden());
 }
 
 void TstMainWindow::captionFollowsWindowState()

@@ -51,8 +51,7 @@ private Q_SLOTS:
 void TstSoak::eightDays()
 {
     test::ClockFixture c(QTime(0, 0, 0, 250));
-    c.model->setTimeServer(QStringLiteral("zeit.example.org"));
-    c.window->showState();
+    c.controller->chooseTimeServer(QStringLiteral("zeit.example.org"));
     c.trigger("MenuStopuhrStarten");
 
     int expectedCommands = 0;
@@ -99,7 +98,7 @@ void TstSoak::eightDays()
     for (int day = 0; day < 9; ++day) {
         const QDate date = QDate(2026, 12, 6).addDays(day);
         const bool once = day % 2 == 0;
-        c.model->setSignalMode(once ? 1 : 0);
+        c.controller->chooseSignalMode(once ? 1 : 0);
 
         runUntil(QDateTime(date, QTime(6, 0)));
         collect();

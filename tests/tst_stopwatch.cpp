@@ -105,7 +105,7 @@ void TstStopwatch::activationWhileHaltedHidesTheRow()
     c.trigger("MenuStopuhrStarten");
     c.trigger("MenuStopuhrAnhalten");
     // Back from a dialog: the halted stopwatch does not keep the window tall.
-    c.window->showState();
+    c.controller->userReturned();
     QCOMPARE(c.height(), 96);
     QVERIFY(!c.labelShown());
     // The blinking goes on, out of view.
@@ -115,14 +115,14 @@ void TstStopwatch::activationWhileHaltedHidesTheRow()
     // Continuing does not activate: still short until the next activation.
     c.trigger("MenuStopuhrAnhalten");
     QCOMPARE(c.height(), 96);
-    c.window->showState();
+    c.controller->userReturned();
     QCOMPARE(c.height(), 105);
 }
 
 void TstStopwatch::clearKeepsTheTallWindowForAnAppointment()
 {
     Fixture c(QTime(10, 0, 0));
-    c.model->setAppointment(QTime(11, 0), QString());
+    c.controller->setAppointment(QTime(11, 0), QString());
     c.trigger("MenuStopuhrStarten");
     c.trigger("MenuStopuhrLöschen");
     QCOMPARE(c.height(), 105);

@@ -22,8 +22,7 @@ namespace {
 struct Fixture : test::ClockFixture {
     explicit Fixture(QTime start, const QString &server = QString()) : ClockFixture(start, Shown)
     {
-        model->setTimeServer(server);
-        window->showState();
+        controller->chooseTimeServer(server);
     }
     static TimeServerDialog *dialog() { return test::openWindow<TimeServerDialog>("Synchron"); }
     QLineEdit *text() const { return dialog()->findChild<QLineEdit *>(QStringLiteral("txtSynchron")); }
@@ -188,7 +187,6 @@ void TstTimeSync::menuCommandStartsOnce()
 {
     Fixture c(QTime(9, 1), QStringLiteral("ZEIT01"));
     QAction *sync = c.item("MenuEigenschaftenSynronisieren");
-    c.window->showState();
     QVERIFY(sync->isEnabled());
     sync->trigger();
     QCOMPARE(c.fakes.commands.started,
@@ -260,7 +258,6 @@ void TstTimeSync::dialogStoresOnOkOnly()
     QFETCH(QString, stored);
     QFETCH(bool, enabled);
     Fixture c(QTime(9, 1), QStringLiteral("ZEIT01"));
-    c.window->showState();
     c.item("MenuEigenschaftenSynronisierenMit")->trigger();
     c.text()->setText(typed);
     if (ok && !enabled && !typed.isEmpty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "control/clockstate.h"
+#include "control/clockview.h"
 #include "model/clockmodel.h"
 #include "platform/services.h"
 #include "platform/startup.h"
@@ -8,20 +10,18 @@
 #include <QObject>
 
 #include <memory>
-#include <optional>
 
 class QTimer;
 
 namespace lumitakt {
 
-class ClockView;
 class SettingsKeeper;
 
 // Runs the clock behind its window: owns the tick's timer, the settings
 // keeper, the model and the clock setter, applies each tick's result and
-// each of the user's commands, and tells the window what to show. Every
-// command ends the same way: settings that changed are written at once, and
-// the window is told what the command can have changed.
+// each of the user's commands, and makes what the window shows (ClockState).
+// Every command ends the same way: settings that changed are written at
+// once, and the window is given the state.
 class ClockController final : public QObject {
     Q_OBJECT
 public:
@@ -37,14 +37,25 @@ public:
     // One tick: reads the time once and applies what the model makes of it.
     void tick();
 
+Q_SIGNALS:
+    // A tick has run: the window keeps its start place by it.
+    void ticked();
+
+public:
+    // What the window and its dialogs start from.
     const ClockModel &model() const { return m_model; }
-    ClockModel &model() { return m_model; }
-    SettingsKeeper &settings() { return *m_settings; }
-    Services services() const { return m_services; }
+    const ClockState &state() const { return m_state; }
+    AppointmentInputs appointmentInputs() const;
     QString helpFile() const { return m_files.dataFolder + QStringLiteral("/Lumitakt.html"); }
-    // Whether "synchronisieren" can do something with the stored name; a
-    // name that can be no time server is said to be refused, once.
-    bool canSetClock();
+
+    // What the window tells as it happens: the user moved it (once it
+    // stands where the user put it), or minimised or restored it.
+    void viewMoved(QPoint place);
+    void viewMinimised(bool minimised);
+    // The user is back at the window: at its first showing, and when the
+    // user returns to it from one of its dialogs. The window shows the whole
+    // state and comes to the front.
+    void userReturned();
 
     // The user's commands.
     void chooseLook(const QString &name);
@@ -62,14 +73,21 @@ public:
     // Writes the settings file if a kept value changed since it was last
     // written: for the ways out of the program other than the close button.
     void saveSettings();
-    // The window was closed: its last place (none while minimised or not yet
-    // the user's) is kept, the file written, the tick stopped for good.
-    void viewClosed(std::optional<QPoint> place);
+    // The window was closed: the file is written with the last place the
+    // window told, and the tick stops for good.
+    void viewClosed();
 
 private:
-    // What a command can have changed in the window.
-    enum class Shown { Commands, Look, State };
-    void commandDone(Shown shown);
+    // How much of the state a command makes anew. The menu's items, the
+    // labels' description and the look always; the row of labels and the
+    // window's height only where the user is at the window: a command of a
+    // dialog leaves them until the user returns, and brings nothing to the front.
+    enum class Scope { Menu, Window };
+    void commandDone(Scope scope);
+    void makeState(Scope scope);
+    // Whether "synchronisieren" can do something with the stored name; a
+    // name that can be no time server is said to be refused, once.
+    bool canSetClock();
 
     std::unique_ptr<SettingsKeeper> m_settings;
     Services m_services;
@@ -78,6 +96,8 @@ private:
     TimeSetter m_timeSetter;
     QTimer *m_timer;
     ClockView *m_view = nullptr;
+    ClockState m_state;
+    bool m_minimised = false;
     QString m_refusedServer; // the time server name last said to be refused
 };
 

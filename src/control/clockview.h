@@ -1,35 +1,33 @@
 #pragma once
 
 #include <QDateTime>
-#include <QPoint>
+#include <QString>
+
+#include <cstdint>
 
 namespace lumitakt {
 
-struct ClockTick;
+struct ClockState;
 
-// What the clock controller asks of the window that shows the clock. The
-// window reads what it shows from the controller's model.
+// What the appointment dialog starts with, in each of its faces: the time
+// it opens at, the note of the last appointment and the signal mode.
+struct AppointmentInputs {
+    QDateTime now;
+    QString note;
+    std::int16_t signalMode;
+};
+
+// What the clock controller asks of the window that shows the clock.
 class ClockView {
 public:
-    // Whether the window is minimised, and where it stands.
-    struct Standing {
-        bool minimised;
-        QPoint place;
-    };
-
-    // Asked first in every tick.
-    virtual Standing standing() = 0;
-    // What a tick changed: digits, colon, caption, the stopwatch label.
-    virtual void showTick(const ClockTick &tick) = 0;
-    // The whole state: labels, height, look, the menu's items; the window
-    // is shown and comes to the top.
-    virtual void showState() = 0;
-    // The look of the settings, at once.
-    virtual void showLook() = 0;
-    // Which menu items can be used and what they say.
-    virtual void showCommands() = 0;
-    // The alarm of the appointment, due at `now`.
-    virtual void showAlarm(const QDateTime &now) = 0;
+    // Shows `state`; what the window shows already stays as it is. Called
+    // on every tick and after every command.
+    virtual void showState(const ClockState &state) = 0;
+    // The window is shown and comes to the top; a minimised one stays
+    // minimised.
+    virtual void bringToFront() = 0;
+    // The alarm of the appointment, due now.
+    virtual void showAlarm(const AppointmentInputs &alarm) = 0;
 
 protected:
     ~ClockView() = default;

@@ -59,7 +59,17 @@ ClockTick ClockModel::tick(const QDateTime &now, bool minimised)
 
     result.digits = timeDigits(time);
     result.stopwatchText = m_stopwatch.tick(minute);
-    result.stopwatch = m_stopwatch.state();
+    switch (m_stopwatch.state()) {
+    case Stopwatch::State::Halted:
+        m_stopwatchLabelShown = !m_stopwatchLabelShown;
+        break;
+    case Stopwatch::State::Running:
+        m_stopwatchLabelShown = true;
+        break;
+    case Stopwatch::State::Cleared:
+        break;
+    }
+    result.stopwatchLabelShown = m_stopwatchLabelShown;
     return result;
 }
 

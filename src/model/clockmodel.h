@@ -29,7 +29,7 @@ struct ClockTick {
     bool playSound = false;
     bool setClock = false;                // time to set the computer's clock from the server
     std::optional<QString> stopwatchText; // when a minute was counted
-    Stopwatch::State stopwatch = Stopwatch::State::Cleared; // after this tick
+    bool stopwatchLabelShown = false;     // after this tick: a halted stopwatch blinks its label
 };
 
 // The clock without its window: the user's settings, the appointment and
@@ -56,9 +56,23 @@ public:
     void deleteAppointment() { m_appointment.time.reset(); }
 
     const Stopwatch &stopwatch() const { return m_stopwatch; }
-    void startStopwatch(const QDateTime &now) { m_stopwatch.start(minuteOfDay(now.time())); }
+    void startStopwatch(const QDateTime &now)
+    {
+        m_stopwatch.start(minuteOfDay(now.time()));
+        m_stopwatchLabelShown = true;
+    }
     void haltOrContinueStopwatch() { m_stopwatch.haltOrContinue(); }
-    void clearStopwatch() { m_stopwatch.clear(); }
+    void clearStopwatch()
+    {
+        m_stopwatch.clear();
+        m_stopwatchLabelShown = false;
+    }
+    // Whether the stopwatch's label shows: while it runs; a halted one blinks
+    // it on every tick, a cleared one leaves it as the last command did.
+    bool stopwatchLabelShown() const { return m_stopwatchLabelShown; }
+    // The whole state shown afresh (the user back at the window): the label
+    // shows while the stopwatch runs, whatever phase a halted one blinked in.
+    void showStopwatchLabelAfresh() { m_stopwatchLabelShown = m_stopwatch.isRunning(); }
 
     // Whether the window shows its row of labels: an appointment is set or
     // the stopwatch runs.
@@ -82,6 +96,7 @@ private:
     Stopwatch m_stopwatch;
 
     bool m_colonShown = true;
+    bool m_stopwatchLabelShown = false;
     QDateTime m_previousTick; // when the last tick ran
     QDateTime m_lateAlarmEnd; // end of the minute of an alarm rung late
     // What the caption was last made from: the date, and the minute while minimised.

@@ -3,7 +3,6 @@
 
 #include "control/clockcontroller.h"
 #include "face/looks.h"
-#include "platform/clock.h"
 #include "widgets/aboutdialog.h"
 #include "widgets/timeserverdialog.h"
 
@@ -48,7 +47,7 @@ Dialog *openDialog(QPointer<Dialog> &dialog, Make make)
     return dialog;
 }
 
-void bringToFront(QWidget *dialog)
+void toFront(QWidget *dialog)
 {
     dialog->raise();
     dialog->activateWindow();
@@ -111,13 +110,11 @@ void ClockWindow::openMenu(bool fromKeyboard)
         m_menu->setActiveAction(m_menu->actions().value(0));
 }
 
-void ClockWindow::showCommands()
+void ClockWindow::showCommands(const ClockState::Commands &commands)
 {
-    const ClockModel &model = m_controller.model();
-    const Stopwatch &stopwatch = model.stopwatch();
-    m_startStopwatchAction->setEnabled(stopwatch.canStart());
-    m_haltStopwatchAction->setEnabled(stopwatch.canHalt());
-    switch (stopwatch.haltItem()) {
+    m_startStopwatchAction->setEnabled(commands.startStopwatch);
+    m_haltStopwatchAction->setEnabled(commands.haltStopwatch);
+    switch (commands.haltItem) {
     case Stopwatch::HaltItem::Halt:
         m_haltStopwatchAction->setText(QStringLiteral("Stopuhr anhalten"));
         break;
@@ -127,32 +124,28 @@ void ClockWindow::showCommands()
     case Stopwatch::HaltItem::AsAtStart:
         break;
     }
-    m_clearStopwatchAction->setEnabled(stopwatch.canClear());
-    m_setClockAction->setEnabled(m_controller.canSetClock());
-    // A cleared count shows as cleared; the tick writes every counted minute.
-    if (stopwatch.minutes() == 0)
-        m_stopwatchLabel->setText(stopwatch.labelText());
-    describeLabels();
+    m_clearStopwatchAction->setEnabled(commands.clearStopwatch);
+    m_setClockAction->setEnabled(commands.setClock);
 }
 
 void ClockWindow::enterAppointment()
 {
-    showAppointmentDialog(AppointmentDialog::Face::Enter, m_controller.services().clock.now(), true);
+    showAppointmentDialog(AppointmentDialog::Face::Enter, m_controller.appointmentInputs(), true);
 }
 
 void ClockWindow::chooseSignal()
 {
-    showAppointmentDialog(AppointmentDialog::Face::Signal, m_controller.services().clock.now(), true);
+    showAppointmentDialog(AppointmentDialog::Face::Signal, m_controller.appointmentInputs(), true);
 }
 
-void ClockWindow::showAlarm(const QDateTime &now)
+void ClockWindow::showAlarm(const AppointmentInputs &alarm)
 {
     // The alarm comes to the front without taking the keyboard from where
     // the user works, and leaves the clock usable.
-    showAppointmentDialog(AppointmentDialog::Face::Alarm, now, false);
+    showAppointmentDialog(AppointmentDialog::Face::Alarm, alarm, false);
 }
 
-void ClockWindow::showAppointmentDialog(AppointmentDialog::Face face, const QDateTime &now, bool activate)
+void ClockWindow::showAppointmentDialog(AppointmentDialog::Face face, const AppointmentInputs &inputs, bool activate)
 {
     // Made in the face asked for; an open dialog keeps its face and only
     // comes to the front. Entering and signalling are the user's own: the
@@ -161,8 +154,7 @@ void ClockWindow::showAppointmentDialog(AppointmentDialog::Face face, const QDat
         setEnabled(false);
     const bool open = m_appointmentDialog;
     AppointmentDialog *dialog = openDialog(m_appointmentDialog, [&] {
-            const ClockModel &model = m_controller.model();
-            auto *made = new AppointmentDialog(face, now, model.appointment().note, model.settings().signalMode);
+            auto *made = new AppointmentDialog(face, inputs.now, inputs.note, inputs.signalMode);
             connect(made, &ProgramDialog::closed, this, &ClockWindow::returnFromDialog);
             ClockController *controller = &m_controller;
             connect(made, &AppointmentDialog::appointmentEntered, controller, &ClockController::setAppointment);
@@ -180,22 +172,24 @@ void ClockWindow::showAppointmentDialog(AppointmentDialog::Face face, const QDat
 void ClockWindow::returnFromDialog()
 {
     // Back from a dialog: the clock can be used again at once, becomes the
-    // active window again and shows the new state (labels, height, menu). A
-    // minimised clock stays minimised: asking for it to be active would make
-    // the window manager restore it, and only the user restores it.
+    // active window again and shows the new state (labels, height, menu),
+    // once: the activation that follows is this return. A minimised clock
+    // stays minimised: asking for it to be active would make the window
+    // manager restore it, and only the user restores it.
     setEnabled(true);
     QTimer::singleShot(0, this, [this] {
         if (m_closed)
             return;
+        m_returnActivates = false;
         if (!isMinimized())
             activateWindow();
-        showState();
+        m_controller.userReturned();
     });
 }
 
 void ClockWindow::chooseTimeServer()
 {
-    bringToFront(openDialog(m_timeServerDialog, [this] {
+    toFront(openDialog(m_timeServerDialog, [this] {
         auto *dialog = new TimeServerDialog(m_controller.model().settings().timeServer);
         connect(dialog, &ProgramDialog::closed, this, &ClockWindow::returnFromDialog);
         connect(dialog, &TimeServerDialog::serverChosen, &m_controller, &ClockController::chooseTimeServer);
@@ -207,7 +201,7 @@ void ClockWindow::chooseTimeServer()
 void ClockWindow::showAbout()
 {
     setEnabled(false);
-    bringToFront(openDialog(m_aboutDialog, [this] {
+    toFront(openDialog(m_aboutDialog, [this] {
         auto *dialog = new AboutDialog;
         connect(dialog, &ProgramDialog::closed, this, &ClockWindow::returnFromDialog);
         return dialog;

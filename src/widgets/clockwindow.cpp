@@ -14,7 +14,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScopedValueRollback>
+
+#include <utility>
 
 namespace lumitakt {
 
@@ -57,6 +58,10 @@ ClockWindow::ClockWindow(ClockController &controller, QWidget *parent)
     // The window stands where the settings file put it; the window manager
     // may still move it while it frames it.
     m_startPlace = std::make_unique<StartPlace>(this, m_controller.model().settings().place);
+    connect(&m_controller, &ClockController::ticked, this, [this] {
+        if (m_startPlace->tick(isMinimized()))
+            tellPlace();
+    });
     m_controller.start(*this);
 }
 
@@ -112,42 +117,6 @@ void ClockWindow::createElements()
     m_stopwatchLabel = makeLabel(QStringLiteral("lblStopuhr"), Stopwatch::clearedText(), kStopwatchLabelRect, Qt::AlignRight);
 }
 
-ClockView::Standing ClockWindow::standing()
-{
-    const bool minimised = isMinimized();
-    m_startPlace->tick(minimised);
-    return {minimised, pos()};
-}
-
-void ClockWindow::showTick(const ClockTick &tick)
-{
-    m_colon->setVisible(tick.colonShown);
-    if (tick.caption)
-        setWindowTitle(*tick.caption);
-    if (tick.spokenName)
-        setAccessibleName(*tick.spokenName);
-    // A position that already shows its digit is left as it is.
-    for (int p = 1; p <= kDigitPositions; ++p)
-        if (m_digitShown[static_cast<std::size_t>(p - 1)] != tick.digits[static_cast<std::size_t>(p - 1)])
-            showDigit(p, tick.digits[static_cast<std::size_t>(p - 1)]);
-    if (tick.stopwatchText) {
-        m_stopwatchLabel->setText(*tick.stopwatchText);
-        describeLabels();
-    }
-    // A halted stopwatch blinks its label, a running one shows it, a cleared
-    // one leaves it as the last command did.
-    switch (tick.stopwatch) {
-    case Stopwatch::State::Halted:
-        m_stopwatchLabel->setHidden(!m_stopwatchLabel->isHidden());
-        break;
-    case Stopwatch::State::Running:
-        m_stopwatchLabel->show();
-        break;
-    case Stopwatch::State::Cleared:
-        break;
-    }
-}
-
 void ClockWindow::showDigit(int position, int digit)
 {
     const SegmentPattern pattern = segmentPattern(digit);
@@ -156,41 +125,66 @@ void ClockWindow::showDigit(int position, int digit)
     m_digitShown[static_cast<std::size_t>(position - 1)] = digit;
 }
 
-void ClockWindow::showState()
+void ClockWindow::showState(const ClockState &state)
 {
-    // Commands call this directly; it must never set off another one.
     // A closed clock window is never brought back.
-    if (m_showingState || m_closed)
+    if (m_closed)
         return;
-    const QScopedValueRollback<bool> guard(m_showingState, true);
+    const bool all = !std::exchange(m_stateShown, true);
+    // The state's texts change seldom and are mostly the very strings shown.
+    const auto changed = [all](const QString &shown, const QString &next) {
+        return all || (!next.isSharedWith(shown) && next != shown);
+    };
 
-    // Topmost at its current position, with its outer size for the state.
-    const ClockModel &model = m_controller.model();
-    m_outerSize->setSize({kShortSize.width(), true, model.showsLabels() ? kTallHeight : kShortSize.height(), true});
+    // The face. A position that already shows its digit is left as it is;
+    // before the first tick the face keeps what it starts with.
+    m_colon->setVisible(state.colonShown);
+    for (int p = 1; p <= kDigitPositions; ++p) {
+        const int digit = state.digits[static_cast<std::size_t>(p - 1)];
+        if (digit >= 0 && m_digitShown[static_cast<std::size_t>(p - 1)] != digit)
+            showDigit(p, digit);
+    }
+    if (!state.caption.isEmpty() && changed(m_shown.caption, state.caption))
+        setWindowTitle(m_shown.caption = state.caption);
+    if (!state.spokenName.isEmpty() && changed(m_shown.spokenName, state.spokenName))
+        setAccessibleName(m_shown.spokenName = state.spokenName);
+
+    // The row of labels, and the window's outer size with it.
+    if (all || state.tall != m_shown.tall) {
+        m_shown.tall = state.tall;
+        m_outerSize->setSize({kShortSize.width(), true, state.tall ? kTallHeight : kShortSize.height(), true});
+    }
+    if (changed(m_shown.appointmentText, state.appointmentText))
+        m_appointmentLabel->setText(m_shown.appointmentText = state.appointmentText);
+    m_appointmentLabel->setVisible(state.appointmentShown);
+    if (changed(m_shown.stopwatchText, state.stopwatchText))
+        m_stopwatchLabel->setText(m_shown.stopwatchText = state.stopwatchText);
+    m_stopwatchLabel->setVisible(state.stopwatchShown);
+    if (changed(m_shown.labelsDescription, state.labelsDescription))
+        setAccessibleDescription(m_shown.labelsDescription = state.labelsDescription);
+
+    if (all || state.commands != m_shown.commands)
+        showCommands(m_shown.commands = state.commands);
+    if (changed(m_shown.look, state.look))
+        showLook(m_shown.look = state.look);
+}
+
+void ClockWindow::bringToFront()
+{
+    if (m_closed)
+        return;
     if (!isVisible())
         show();
     // A minimised clock stays minimised: window managers take a request to
     // raise it as one to restore it.
     if (!isMinimized())
         raise();
-    m_appointmentLabel->setText(model.appointmentLabel());
-    m_appointmentLabel->setVisible(model.appointment().isSet());
-    m_stopwatchLabel->setVisible(model.stopwatch().isRunning());
-    showCommands();
-    showLook();
 }
 
-void ClockWindow::describeLabels()
-{
-    const QString description = m_controller.model().labelsDescription();
-    if (description != accessibleDescription())
-        setAccessibleDescription(description);
-}
-
-void ClockWindow::showLook()
+void ClockWindow::showLook(const QString &name)
 {
     // A name the program does not know (an edited settings file) changes nothing.
-    const Look *look = findLook(m_controller.model().settings().look);
+    const Look *look = findLook(name);
     if (!look)
         return;
     for (int j = 1; j <= kSegmentCount; ++j) {
@@ -212,6 +206,14 @@ void ClockWindow::showLook()
     setColour(m_stopwatchLabel, QPalette::WindowText, look->labelText);
 }
 
+void ClockWindow::tellPlace()
+{
+    // Only a place the user gave counts: not while the start place may
+    // still be asserted, and not the window system's place of a minimised window.
+    if (m_startPlace && m_startPlace->settled() && !isMinimized())
+        m_controller.viewMoved(pos());
+}
+
 void ClockWindow::showInFront()
 {
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
@@ -225,13 +227,24 @@ void ClockWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (m_firstShow && !event->spontaneous()) {
         m_firstShow = false;
-        showState();
+        m_controller.userReturned();
     }
+}
+
+void ClockWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    tellPlace();
 }
 
 void ClockWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        m_controller.viewMinimised(isMinimized());
+        tellPlace();
+        return;
+    }
     if (event->type() != QEvent::ActivationChange)
         return;
     // The window shows its state again when the user returns to it from one
@@ -239,7 +252,7 @@ void ClockWindow::changeEvent(QEvent *event)
     if (isActiveWindow()) {
         if (m_returnActivates) {
             m_returnActivates = false;
-            showState();
+            m_controller.userReturned();
         }
     } else {
         const QWidget *now = QApplication::activeWindow();
@@ -281,12 +294,9 @@ void ClockWindow::closeEvent(QCloseEvent *event)
 {
     // Closed once; a request to end the program after that finds it closed.
     if (!m_closed) {
-        // A move since the last tick counts too, once the place is the
-        // user's; before that the window may not stand where it was put yet.
-        const bool placed = m_startPlace->settled() && !isMinimized();
         // The window and its tick go away; dialogs still open keep the program running.
         m_closed = true;
-        m_controller.viewClosed(placed ? std::optional(pos()) : std::nullopt);
+        m_controller.viewClosed();
     }
     event->accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control/clockstate.h"
 #include "control/clockview.h"
 #include "face/picturestores.h"
 #include "widgets/appointmentdialog.h"
@@ -41,14 +42,10 @@ public:
     explicit ClockWindow(ClockController &controller, QWidget *parent = nullptr);
     ~ClockWindow() override;
 
-    // What the controller has it show (see ClockView). showState also runs
-    // whenever the user comes back to the window from one of its dialogs.
-    Standing standing() override;
-    void showTick(const ClockTick &tick) override;
-    void showState() override;
-    void showLook() override;
-    void showCommands() override;
-    void showAlarm(const QDateTime &now) override;
+    // What the controller has it show (see ClockView).
+    void showState(const ClockState &state) override;
+    void bringToFront() override;
+    void showAlarm(const AppointmentInputs &alarm) override;
 
     // Another start of the program: the clock comes back from the task bar
     // and to the front instead.
@@ -56,6 +53,7 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -65,14 +63,17 @@ private:
     // The face (clockwindow.cpp).
     void createElements();
     void showDigit(int position, int digit);
-    void describeLabels();
+    void showLook(const QString &name);
+    void showCommands(const ClockState::Commands &commands);
+    // Tells the controller where the window stands, once it is the user's place.
+    void tellPlace();
 
     // The menu and the dialogs (clockmenu.cpp).
     void createMenu();
     void openMenu(bool fromKeyboard);
     void enterAppointment();
     void chooseSignal();
-    void showAppointmentDialog(AppointmentDialog::Face face, const QDateTime &now, bool activate);
+    void showAppointmentDialog(AppointmentDialog::Face face, const AppointmentInputs &inputs, bool activate);
     void chooseTimeServer();
     void showAbout();
     void showHelp();
@@ -97,7 +98,10 @@ private:
     QPointer<TimeServerDialog> m_timeServerDialog;
     QPointer<AboutDialog> m_aboutDialog;
 
-    bool m_showingState = false;         // showState is running
+    // What the window shows of the controller's state; a text that is the
+    // same string as the state's needs no comparing.
+    ClockState m_shown;
+    bool m_stateShown = false; // once, every part of the state is shown
     bool m_firstShow = true;
     std::unique_ptr<StartPlace> m_startPlace;
     bool m_closed = false;               // closed by the user; never shown again

@@ -16,19 +16,20 @@ StartPlace::StartPlace(QWidget *window, QPoint place) : m_window(window), m_plac
     m_window->move(place);
 }
 
-void StartPlace::tick(bool minimised)
+bool StartPlace::tick(bool minimised)
 {
     if (!m_place)
-        return;
+        return false;
     if (++m_ticks > kSettleTicks) {
         m_place.reset();
-        return;
+        return true;
     }
     if (minimised || m_window->frameGeometry().size() == m_window->size())
-        return;
+        return false;
     if (m_window->pos() != *m_place)
         m_window->move(*m_place);
     m_place.reset();
+    return true;
 }
 
 } // namespace lumitakt

@@ -16,8 +16,8 @@ namespace lumitakt {
 class StartPlace {
 public:
     StartPlace(QWidget *window, QPoint place);
-    // Once per tick, before the window's place is taken as the user's.
-    void tick(bool minimised);
+    // Once per tick; true on the tick that settles it.
+    bool tick(bool minimised);
     // Whether the window's place is now the user's.
     bool settled() const { return !m_place; }
 

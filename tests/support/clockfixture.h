@@ -90,8 +90,7 @@ struct ClockFixture {
     FakeServices fakes;
     QTemporaryDir folder;
     std::unique_ptr<ClockController> controller;
-    SettingsKeeper *settings = nullptr; // the controller's
-    ClockModel *model = nullptr;        // the controller's
+    const ClockModel *model = nullptr; // the controller's
     std::unique_ptr<ClockWindow> window;
     PictureStores stores; // drawn by the same rules as the window's
 
@@ -113,7 +112,6 @@ struct ClockFixture {
         controller = std::make_unique<ClockController>(
             std::make_unique<SettingsKeeper>(iniPath(), desktopScreens(), ClockWindow::kStartSize), fakes.services(),
             ProgramFiles::inOneFolder(folder.path()));
-        settings = &controller->settings();
         model = &controller->model();
         window = std::make_unique<ClockWindow>(*controller);
         prepareApplication(*window, fakes.help, controller->helpFile());
