@@ -21,7 +21,7 @@ QImage imageOf(const QPixmap &pixmap)
 
 } // namespace
 
-class TstMainWindow : public QObject {
+class TstClockWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase()
@@ -71,7 +71,7 @@ private Q_SLOTS:
     void closingBeforeANormalTickKeepsTheSavedPlace();
 };
 
-void TstMainWindow::windowAtCreation()
+void TstClockWindow::windowAtCreation()
 {
     Fixture c;
     ClockWindow &w = *c.window;
@@ -95,7 +95,7 @@ void TstMainWindow::windowAtCreation()
             QCOMPARE(child->focusPolicy(), Qt::NoFocus);
 }
 
-void TstMainWindow::segmentGeometry_data()
+void TstClockWindow::segmentGeometry_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QList<int>>("leftTwips"); // positions 1..4
@@ -109,7 +109,7 @@ void TstMainWindow::segmentGeometry_data()
     QTest::newRow("7") << 7 << QList<int>{180, 750, 1650, 2220} << QRect(0, 810, 420, 135);
 }
 
-void TstMainWindow::segmentGeometry()
+void TstClockWindow::segmentGeometry()
 {
     QFETCH(int, index);
     QFETCH(QList<int>, leftTwips);
@@ -140,7 +140,7 @@ void TstMainWindow::segmentGeometry()
     QVERIFY(c.stores.segment(5, 1).isNull());
 }
 
-void TstMainWindow::colonAndLabels()
+void TstClockWindow::colonAndLabels()
 {
     Fixture c;
     ClockWindow &w = *c.window;
@@ -175,7 +175,7 @@ void TstMainWindow::colonAndLabels()
     }
 }
 
-void TstMainWindow::popupMenu()
+void TstClockWindow::popupMenu()
 {
     Fixture c;
     QMenu *menu = c.window->findChild<QMenu *>(QStringLiteral("Menu"));
@@ -234,7 +234,7 @@ void TstMainWindow::popupMenu()
     }
 }
 
-void TstMainWindow::startsWithTheDefaults()
+void TstClockWindow::startsWithTheDefaults()
 {
     Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)));
     // Without a settings file: the defaults.
@@ -247,7 +247,7 @@ void TstMainWindow::startsWithTheDefaults()
     QCOMPARE(c.window->pos(), QPoint(0, 0));
 }
 
-void TstMainWindow::activationSizeAndLabels_data()
+void TstClockWindow::activationSizeAndLabels_data()
 {
     QTest::addColumn<bool>("appointment");
     QTest::addColumn<bool>("stopwatch");
@@ -258,7 +258,7 @@ void TstMainWindow::activationSizeAndLabels_data()
     QTest::newRow("both") << true << true << 105;
 }
 
-void TstMainWindow::activationSizeAndLabels()
+void TstClockWindow::activationSizeAndLabels()
 {
     QFETCH(bool, appointment);
     QFETCH(bool, stopwatch);
@@ -286,7 +286,7 @@ void TstMainWindow::activationSizeAndLabels()
     QVERIFY(c.stopwatchLabel()->isHidden());
 }
 
-void TstMainWindow::activationEnablesSynchronise()
+void TstClockWindow::activationEnablesSynchronise()
 {
     Fixture c;
     QAction *sync = c.item("MenuEigenschaftenSynronisieren");
@@ -301,7 +301,7 @@ void TstMainWindow::activationEnablesSynchronise()
     QVERIFY(!sync->isEnabled());
 }
 
-void TstMainWindow::activationAppliesLook()
+void TstClockWindow::activationAppliesLook()
 {
     Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, "blau\r\n 0 \r\n 0 \r\n\r\n 1 \r\n");
     QCOMPARE(imageOf(c.segment(1, 1)->picture()),
@@ -312,7 +312,7 @@ void TstMainWindow::activationAppliesLook()
     QCOMPARE(c.appointmentLabel()->palette().color(QPalette::WindowText), QColor(0x00, 0x80, 0x80));
 }
 
-void TstMainWindow::colourCommands_data()
+void TstClockWindow::colourCommands_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("look");
@@ -339,7 +339,7 @@ void TstMainWindow::colourCommands_data()
                                     << QColor(0x00, 0x80, 0x00) << black;
 }
 
-void TstMainWindow::colourCommands()
+void TstClockWindow::colourCommands()
 {
     QFETCH(QString, item);
     QFETCH(QString, look);
@@ -365,14 +365,14 @@ void TstMainWindow::colourCommands()
         QVERIFY(!a->isChecked());
 }
 
-void TstMainWindow::notALookChangesNothing_data()
+void TstClockWindow::notALookChangesNothing_data()
 {
     QTest::addColumn<QString>("name");
     for (const char16_t *name : {u"Rot", u"ROT", u"LCDLight", u" rot", u"", u"grun", u"gruen"})
         QTest::newRow(QString::fromUtf16(name).toUtf8().constData()) << QString::fromUtf16(name);
 }
 
-void TstMainWindow::notALookChangesNothing()
+void TstClockWindow::notALookChangesNothing()
 {
     QFETCH(QString, name);
     Fixture c;
@@ -386,7 +386,7 @@ void TstMainWindow::notALookChangesNothing()
     QCOMPARE(c.window->palette().color(QPalette::Window), QColor(0xDC, 0xE7, 0x58));
 }
 
-void TstMainWindow::lookChangeKeepsLitSegmentsAndColonPhase()
+void TstClockWindow::lookChangeKeepsLitSegmentsAndColonPhase()
 {
     Fixture c;
     c.window->show();
@@ -410,7 +410,7 @@ void TstMainWindow::lookChangeKeepsLitSegmentsAndColonPhase()
              imageOf(test::storeColon(c.stores, QStringLiteral("TrennzeichenLCD"))));
 }
 
-void TstMainWindow::tickDrawsDigits_data()
+void TstClockWindow::tickDrawsDigits_data()
 {
     QTest::addColumn<QTime>("time");
     QTest::addColumn<QStringList>("lit"); // segments 1..7 per position
@@ -422,7 +422,7 @@ void TstMainWindow::tickDrawsDigits_data()
     QTest::newRow("18:46:00") << QTime(18, 46, 0) << QStringList{d[1], d[8], d[4], d[6]};
 }
 
-void TstMainWindow::tickDrawsDigits()
+void TstClockWindow::tickDrawsDigits()
 {
     QFETCH(QTime, time);
     QFETCH(QStringList, lit);
@@ -437,7 +437,7 @@ void TstMainWindow::tickDrawsDigits()
         QCOMPARE(c.litSegments(p), lit[p - 1]);
 }
 
-void TstMainWindow::drawingLeavesOnlyThePattern()
+void TstClockWindow::drawingLeavesOnlyThePattern()
 {
     Fixture c;
     c.tickAt(QTime(8, 0));
@@ -449,7 +449,7 @@ void TstMainWindow::drawingLeavesOnlyThePattern()
              imageOf(test::storeSegment(c.stores, QStringLiteral("Muster2"), 3)));
 }
 
-void TstMainWindow::colonBlinks()
+void TstClockWindow::colonBlinks()
 {
     Fixture c;
     c.window->show();
@@ -465,7 +465,7 @@ void TstMainWindow::colonBlinks()
     }
 }
 
-void TstMainWindow::oneTickReadsTheClockOnce()
+void TstClockWindow::oneTickReadsTheClockOnce()
 {
     // Digits, caption and every later step must see one and the same moment:
     // reading the clock per digit could show 09:00 or 10:59 at 09:59:59.9.
@@ -476,7 +476,7 @@ void TstMainWindow::oneTickReadsTheClockOnce()
     QCOMPARE(c.fakes.clock.reads, before + 1);
 }
 
-void TstMainWindow::returnFromOwnWindowActivates()
+void TstClockWindow::returnFromOwnWindowActivates()
 {
     Fixture c;
     c.window->show();
@@ -499,7 +499,7 @@ void TstMainWindow::returnFromOwnWindowActivates()
     QVERIFY(!c.appointmentLabel()->isHidden());
 }
 
-void TstMainWindow::captionFollowsWindowState()
+void TstClockWindow::captionFollowsWindowState()
 {
     Fixture c(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 33)));
     c.window->show();
@@ -513,7 +513,7 @@ void TstMainWindow::captionFollowsWindowState()
     QCOMPARE(c.window->windowTitle(), QStringLiteral("  06. Dezember 2026"));
 }
 
-void TstMainWindow::captionAtMidnight()
+void TstClockWindow::captionAtMidnight()
 {
     Fixture c(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59, 700)));
     c.window->show();
@@ -527,7 +527,7 @@ void TstMainWindow::captionAtMidnight()
         QCOMPARE(c.litSegments(p), QStringLiteral("1110111"));
 }
 
-void TstMainWindow::positionTakenWhileNormal()
+void TstClockWindow::positionTakenWhileNormal()
 {
     Fixture c;
     c.window->show();
@@ -541,7 +541,7 @@ void TstMainWindow::positionTakenWhileNormal()
     QCOMPARE(c.model->settings().place, QPoint(30, 40));
 }
 
-void TstMainWindow::keys_data()
+void TstClockWindow::keys_data()
 {
     // A typed character, or else a key with its modifiers.
     QTest::addColumn<char>("character");
@@ -558,7 +558,7 @@ void TstMainWindow::keys_data()
     QTest::newRow("F10 alone does nothing") << '\0' << int{Qt::Key_F10} << 0 << false << false;
 }
 
-void TstMainWindow::keys()
+void TstClockWindow::keys()
 {
     QFETCH(char, character);
     QFETCH(int, key);
@@ -579,7 +579,7 @@ void TstMainWindow::keys()
     c.menu()->hide();
 }
 
-void TstMainWindow::mouseButtons_data()
+void TstClockWindow::mouseButtons_data()
 {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<bool>("menu");
@@ -589,7 +589,7 @@ void TstMainWindow::mouseButtons_data()
     QTest::newRow("middle opens the menu") << Qt::MiddleButton << true << false;
 }
 
-void TstMainWindow::mouseButtons()
+void TstClockWindow::mouseButtons()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(bool, menu);
@@ -607,7 +607,7 @@ void TstMainWindow::mouseButtons()
     c.menu()->hide();
 }
 
-void TstMainWindow::pressOnAnElementDoesNothing()
+void TstClockWindow::pressOnAnElementDoesNothing()
 {
     Fixture c;
     c.window->show();
@@ -624,7 +624,7 @@ void TstMainWindow::pressOnAnElementDoesNothing()
     QVERIFY(c.window->isMinimized());
 }
 
-void TstMainWindow::helpCommandAndF1OpenHelp()
+void TstClockWindow::helpCommandAndF1OpenHelp()
 {
     Fixture c;
     c.window->show();
@@ -640,7 +640,7 @@ void TstMainWindow::helpCommandAndF1OpenHelp()
     QCOMPARE(c.fakes.help.opened.size(), 2);
 }
 
-void TstMainWindow::startPlaceIsAssertedOnceFramed()
+void TstClockWindow::startPlaceIsAssertedOnceFramed()
 {
     Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, "rot\r\n 450 \r\n 600 \r\n\r\n 1 \r\n");
     c.window->show();
@@ -656,7 +656,7 @@ void TstMainWindow::startPlaceIsAssertedOnceFramed()
     QCOMPARE(c.model->settings().place, QPoint(200, 200));
 }
 
-void TstMainWindow::closingStopsTheTick()
+void TstClockWindow::closingStopsTheTick()
 {
     Fixture c;
     c.window->show();
@@ -665,7 +665,7 @@ void TstMainWindow::closingStopsTheTick()
     QVERIFY(!c.timer()->isActive());
 }
 
-void TstMainWindow::startAppliesTheSettingsFile()
+void TstClockWindow::startAppliesTheSettingsFile()
 {
     Fixture c(test::at(QTime(14, 5, 33)), Fixture::Hidden, "blau\r\n 450 \r\n 600 \r\nZEIT01\r\n 0 \r\n");
     QCOMPARE(c.model->settings(), (ClockSettings{QStringLiteral("blau"), QPoint(30, 40), QStringLiteral("ZEIT01"), 0}));
@@ -681,7 +681,7 @@ void TstMainWindow::startAppliesTheSettingsFile()
     QCOMPARE(d.window->pos(), QPoint(0, 0));
 }
 
-void TstMainWindow::savedPositionAgainstTheScreen_data()
+void TstClockWindow::savedPositionAgainstTheScreen_data()
 {
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size() * 15;
     const int leftLimit = screen.width() - 2940;
@@ -696,7 +696,7 @@ void TstMainWindow::savedPositionAgainstTheScreen_data()
     QTest::newRow("negative top") << QPoint(450, -15) << QPoint(30, 0);
 }
 
-void TstMainWindow::savedPositionAgainstTheScreen()
+void TstClockWindow::savedPositionAgainstTheScreen()
 {
     QFETCH(QPoint, saved);
     QFETCH(QPoint, placed);
@@ -705,7 +705,7 @@ void TstMainWindow::savedPositionAgainstTheScreen()
     QCOMPARE(c.window->pos(), placed);
 }
 
-void TstMainWindow::unknownLookIsKeptAndWrittenBack()
+void TstClockWindow::unknownLookIsKeptAndWrittenBack()
 {
     // A UTF-8 "grün" is no look name: nothing is applied, and the same
     // bytes go back into the file.
@@ -718,7 +718,7 @@ void TstMainWindow::unknownLookIsKeptAndWrittenBack()
     QCOMPARE(c.iniFile(), ini);
 }
 
-void TstMainWindow::settingsWrittenAsTheyChangeAndAtClose()
+void TstClockWindow::settingsWrittenAsTheyChangeAndAtClose()
 {
     Fixture c;
     QVERIFY(c.iniFile().isEmpty());
@@ -747,7 +747,7 @@ void TstMainWindow::settingsWrittenAsTheyChangeAndAtClose()
     QCOMPARE(next.window->pos(), QPoint(20, 30));
 }
 
-void TstMainWindow::closingBeforeANormalTickKeepsTheSavedPlace()
+void TstClockWindow::closingBeforeANormalTickKeepsTheSavedPlace()
 {
     // 1000 twips is no whole pixel: the window stands at 67 px, and the
     // place goes back into the file as it was read.
@@ -759,7 +759,7 @@ void TstMainWindow::closingBeforeANormalTickKeepsTheSavedPlace()
     QCOMPARE(c.iniFile(), ini);
 }
 
-void TstMainWindow::dialogsShareTheProgramIcon_data()
+void TstClockWindow::dialogsShareTheProgramIcon_data()
 {
     QTest::addColumn<QString>("command");
     QTest::newRow("enter") << QStringLiteral("MenuTerminEingeben");
@@ -768,7 +768,7 @@ void TstMainWindow::dialogsShareTheProgramIcon_data()
     QTest::newRow("about") << QStringLiteral("MenuInfo");
 }
 
-void TstMainWindow::dialogsShareTheProgramIcon()
+void TstClockWindow::dialogsShareTheProgramIcon()
 {
     // Every window shows the one program icon; one made anew for each dialog
     // would leave an entry in Qt's pixmap cache each time it opens.
@@ -789,5 +789,5 @@ void TstMainWindow::dialogsShareTheProgramIcon()
     }
 }
 
-QTEST_MAIN(TstMainWindow)
-#include "tst_mainwindow.moc"
+QTEST_MAIN(TstClockWindow)
+#include "tst_clockwindow.moc"
