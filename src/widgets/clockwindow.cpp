@@ -58,9 +58,12 @@ ClockWindow::ClockWindow(ClockController &controller, QWidget *parent)
     // The window stands where the settings file put it; the window manager
     // may still move it while it frames it.
     m_startPlace = std::make_unique<StartPlace>(this, m_controller.model().settings().place);
-    connect(&m_controller, &ClockController::ticked, this, [this] {
-        if (m_startPlace->tick(isMinimized()))
+    // Ticks drive it only until it settles.
+    m_startPlaceTicks = connect(&m_controller, &ClockController::ticked, this, [this] {
+        if (m_startPlace->tick(isMinimized())) {
+            disconnect(m_startPlaceTicks);
             tellPlace();
+        }
     });
     m_controller.start(*this);
 }
@@ -156,10 +159,12 @@ void ClockWindow::showState(const ClockState &state)
     }
     if (changed(m_shown.appointmentText, state.appointmentText))
         m_appointmentLabel->setText(m_shown.appointmentText = state.appointmentText);
-    m_appointmentLabel->setVisible(state.appointmentShown);
+    if (all || state.appointmentShown != m_shown.appointmentShown)
+        m_appointmentLabel->setVisible(m_shown.appointmentShown = state.appointmentShown);
     if (changed(m_shown.stopwatchText, state.stopwatchText))
         m_stopwatchLabel->setText(m_shown.stopwatchText = state.stopwatchText);
-    m_stopwatchLabel->setVisible(state.stopwatchShown);
+    if (all || state.stopwatchShown != m_shown.stopwatchShown)
+        m_stopwatchLabel->setVisible(m_shown.stopwatchShown = state.stopwatchShown);
     if (changed(m_shown.labelsDescription, state.labelsDescription))
         setAccessibleDescription(m_shown.labelsDescription = state.labelsDescription);
 

@@ -104,6 +104,7 @@ private:
     bool m_stateShown = false; // once, every part of the state is shown
     bool m_firstShow = true;
     std::unique_ptr<StartPlace> m_startPlace;
+    QMetaObject::Connection m_startPlaceTicks;
     bool m_closed = false;               // closed by the user; never shown again
     bool m_returnActivates = false;      // lost activation to one of our own windows
 };
