@@ -1,5 +1,7 @@
 #include "model/appointment.h"
 
+#include <QTimeZone>
+
 namespace lumitakt {
 
 bool Appointment::isDueAt(QTime now) const
@@ -19,7 +21,7 @@ qint64 wallClockMs(const QDateTime &time)
 // The same reading as a date and time without a zone, to count minutes on.
 QDateTime wallClock(const QDateTime &time)
 {
-    return QDateTime(time.date(), time.time(), Qt::UTC);
+    return QDateTime(time.date(), time.time(), QTimeZone::utc());
 }
 
 } // namespace
@@ -35,7 +37,7 @@ bool Appointment::wasMissedBetween(const QDateTime &previousTick, const QDateTim
     // The first start of that minute after the previous tick, as the face
     // shows time; a previous tick inside the minute saw it already.
     const QDateTime before = wallClock(previousTick);
-    QDateTime start(before.date(), QTime(time->hour(), time->minute()), Qt::UTC);
+    QDateTime start(before.date(), QTime(time->hour(), time->minute()), QTimeZone::utc());
     if (start <= before)
         start = start.addDays(1);
     return wallClock(now) >= start.addSecs(60);
