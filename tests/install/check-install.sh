@@ -42,20 +42,21 @@ done
 [ -s "$root/share/icons/hicolor/scalable/apps/$app.svg" ] || fail "scalable icon missing"
 # A plain install is no package: the manual pages stay uncompressed, and
 # the copyright, the changelog and lintian's overrides are the packaging's.
-for page in man/man1/lumitakt.1 man/en/man1/lumitakt.1; do
+for page in man/man1/lumitakt.1 man/de/man1/lumitakt.1; do
   [ -s "$root/share/$page" ] || fail "share/$page missing"
 done
 [ ! -e "$root/share/doc" ] && [ ! -e "$root/share/lintian" ] || fail "the plain install writes packaging files: $(ls -d "$root"/share/doc "$root"/share/lintian 2>/dev/null)"
 # The help pictures carry no time stamps, so the same source gives the same bytes.
 ! grep -lac 'tIME\|date:create' "$root"/share/lumitakt/help/*.png >/dev/null || fail "help pictures with time stamps: $(grep -lac 'tIME\|date:create' "$root"/share/lumitakt/help/*.png)"
 # The manual pages render without a warning, and say where the settings live.
-for page in "$root"/share/man/man1/lumitakt.1 "$root"/share/man/en/man1/lumitakt.1; do
+for page in "$root"/share/man/man1/lumitakt.1 "$root"/share/man/de/man1/lumitakt.1; do
   warnings=$(groff -man -Tutf8 -ww -z "$page" 2>&1)
   [ -z "$warnings" ] || fail "$page: $warnings"
   grep -q 'Lumitakt\.ini' "$page" || fail "$page does not name the settings file"
   grep -q '~/.config/Lumitakt/Lumitakt\.ini' "$page" || fail "$page does not name the user's settings file"
 done
 [ "$(LC_ALL=C LANG=C LANGUAGE= man --manpath="$root/share/man" -w lumitakt)" = "$root/share/man/man1/lumitakt.1" ] || fail "man does not find the page"
+[ "$(LC_ALL=C LANG=C LANGUAGE= man --manpath="$root/share/man" -L de -w lumitakt)" = "$root/share/man/de/man1/lumitakt.1" ] || fail "man does not find the German page"
 desktop-file-validate "$root/share/applications/$app.desktop" || fail "desktop entry does not validate"
 appstreamcli validate --no-net "$root/share/metainfo/$app.metainfo.xml" || fail "metainfo does not validate"
 
@@ -183,7 +184,7 @@ if [ "${2:-}" = package ]; then
               ./usr/share/lumitakt/Termin.wav ./usr/share/lumitakt/Lumitakt.html ./usr/share/lumitakt/help/menue.png \
               ./usr/share/applications/$app.desktop ./usr/share/metainfo/$app.metainfo.xml \
               ./usr/share/icons/hicolor/16x16/apps/$app.png ./usr/share/icons/hicolor/scalable/apps/$app.svg \
-              ./usr/share/man/man1/lumitakt.1.gz ./usr/share/man/en/man1/lumitakt.1.gz \
+              ./usr/share/man/man1/lumitakt.1.gz ./usr/share/man/de/man1/lumitakt.1.gz \
               ./usr/share/doc/lumitakt/copyright ./usr/share/doc/lumitakt/changelog.gz ./usr/share/lintian/overrides/lumitakt; do
     grep -q " $path\$" <<<"$contents" || fail "the package lacks $path"
   done
