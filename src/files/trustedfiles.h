@@ -18,7 +18,7 @@ namespace lumitakt {
 // tools/check-files.sh fails the build's checks for an open, a lock, a
 // folder made or a program started anywhere else in src/.
 //
-// The rules (Unix; Windows leaves the access rules to the system):
+// The rules (Linux; Windows leaves the access rules to the system):
 // - Trusted: a file or folder that it and every folder above it belong to
 //   root or to the user the program runs as, and that no one else can
 //   change: not writable by others, nor by a group other than the owner's
@@ -30,7 +30,7 @@ namespace lumitakt {
 //   have made is never followed, for reading either.
 // - Nothing is ever waited for: a pipe, a device or a folder in the place
 //   of a file is refused, not opened.
-// One file per system: trustedfiles_unix.cpp, trustedfiles_windows.cpp;
+// One file per system: trustedfiles_linux.cpp, trustedfiles_windows.cpp;
 // trustedfiles.cpp holds what they share.
 
 // Why `path` is not trusted, or an empty text where it is.
@@ -114,7 +114,7 @@ struct StartOptions {
 };
 
 // Starts the program at the absolute path `program`, never through a shell:
-// the arguments reach it exactly as given. On Unix only a trusted program is
+// the arguments reach it exactly as given. On Linux only a trusted program is
 // started, checked as it is opened and run from the opened file, so nothing
 // can be swapped in between. The event loop learns of its end (on Windows
 // of one started with consent too), and `finished` gets its exit status, or

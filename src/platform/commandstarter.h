@@ -37,7 +37,7 @@ public:
 // never allowed anything. On Windows a command runs without a console
 // window, and one started with consent in a minimised one; the event loop
 // learns of its end too. (start, startAsAdministrator and startsAsRoot:
-// commandstarter_unix.cpp, commandstarter_windows.cpp.)
+// commandstarter_posix.cpp, commandstarter_windows.cpp.)
 class ProcessCommandStarter final : public CommandStarter {
 public:
     void start(const QString &program, const QStringList &arguments, Finished finished) override;

@@ -10,7 +10,7 @@
 namespace lumitakt {
 
 // What differs between the systems when the program starts, one file per
-// system (system_unix.cpp, system_windows.cpp).
+// system (system_linux.cpp, system_windows.cpp).
 
 // Before anything else: on Unix a write beyond the file size limit
 // (ulimit -f) fails as a write, which the settings code reports and

@@ -36,7 +36,7 @@ enum class SyncRequest { ByUser, ByTick };
 // count), or nothing when no server is set or the name cannot be one.
 // `asRoot`: the programs the clock starts may set the computer's clock
 // without asking (see CommandStarter::startsAsRoot).
-// Each system has its own (timesetter_unix.cpp, timesetter_windows.cpp):
+// Each system has its own (timesetter_linux.cpp, timesetter_windows.cpp):
 // on Linux only the helper lumitakt-sync in `helperFolder` sets the clock,
 // started directly where the program runs as root, otherwise through
 // pkexec, and the tick first asks pkcheck whether polkit allows it without

@@ -13,7 +13,7 @@ namespace lumitakt::test {
 // opening the other end, which only succeeds while a reader waits) and
 // counts it, so that a test fails instead of hanging. Where the system has
 // no named pipes among its files (Windows), none is made (made() is false).
-// (testsystem_unix.cpp, testsystem_windows.cpp.)
+// (testsystem_linux.cpp, testsystem_windows.cpp.)
 class StuckPipe {
 public:
     explicit StuckPipe(const QString &path);

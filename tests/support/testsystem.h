@@ -1,7 +1,7 @@
 #pragma once
 
 // What the tests do differently on each system, one file per system chosen
-// in CMake as the program's own are (testsystem_unix.cpp,
+// in CMake as the program's own are (testsystem_linux.cpp,
 // testsystem_windows.cpp).
 
 #include <QString>
