@@ -69,8 +69,7 @@ bool ClockController::canSetClock()
         return false;
     if (isServerName(name.toStdString()))
         return true;
-    if (name != m_refusedServer) {
-        m_refusedServer = name;
+    if (m_saidRefused.isNew(name)) {
         qCWarning(lcCommands).nospace().noquote()
             << "The time server name \"" << name << "\" is refused: it is neither a host name (letters, digits, hyphens and "
             << "dots; a name with umlauts in its xn-- form) nor an IP address. The clock is not set.";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logging.h"
 #include "model/clockmodel.h"
 #include "platform/services.h"
 #include "platform/startup.h"
@@ -78,7 +79,7 @@ private:
     TimeSetter m_timeSetter;
     QTimer *m_timer;
     ClockView *m_view = nullptr;
-    QString m_refusedServer; // the time server name last said to be refused
+    SaidOnce m_saidRefused; // the time server name last said to be refused
 };
 
 } // namespace lumitakt
