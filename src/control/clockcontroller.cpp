@@ -18,7 +18,7 @@ ClockController::ClockController(std::unique_ptr<SettingsKeeper> settings, Servi
       m_timer(new QTimer(this))
 {
     m_timer->setObjectName(QStringLiteral("Timer"));
-    m_timer->setInterval(kTickMs);
+    m_timer->setInterval(kTick);
     connect(m_timer, &QTimer::timeout, this, &ClockController::tick);
 }
 

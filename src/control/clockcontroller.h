@@ -26,8 +26,6 @@ class SettingsKeeper;
 class ClockController final : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kTickMs = 500;
-
     ClockController(std::unique_ptr<SettingsKeeper> settings, Services services, ProgramFiles files, QObject *parent = nullptr);
     ~ClockController() override;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/clocksettings.h"
+#include "model/clockmodel.h"
 #include "settings/settingsfile.h"
 
 #include <QList>
@@ -22,10 +22,10 @@ namespace lumitakt {
 // what could not be written is tried again every few seconds and at the end.
 class SettingsKeeper {
 public:
-    // Ticks a moved window must stand still before its place is written (two seconds).
-    static constexpr int kPlaceSettleTicks = 4;
+    // Ticks a moved window must stand still before its place is written.
+    static constexpr int kPlaceSettleTicks = ticksIn(std::chrono::seconds(2));
     // Ticks between two tries to write settings that could not be written.
-    static constexpr int kRetryTicks = 10;
+    static constexpr int kRetryTicks = ticksIn(std::chrono::seconds(5));
 
     // Reads the file at `path` over the defaults; an empty path keeps the
     // settings in memory only. A saved place at which a
