@@ -178,7 +178,7 @@ void TstClockface::colonPictures()
 
 void TstClockface::startColonIsOpaque()
 {
-    const QImage start = startColonPicture();
+    const QImage start = startColonPicture(pictureSets()[kStartPictureSet].lit);
     QCOMPARE(start.size(), QSize(10, 31));
     int green = 0;
     for (int y = 0; y < 31; ++y)

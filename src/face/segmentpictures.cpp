@@ -150,9 +150,9 @@ QImage colonPicture(QRgb lit, bool corners)
     return drawPicture(kColonSize, lit, [corners](int x, int y) { return colonPixel(corners, x, y); });
 }
 
-QImage startColonPicture()
+QImage startColonPicture(QRgb lit)
 {
-    QImage image = colonPicture(qRgb(0, 255, 0), false);
+    QImage image = colonPicture(lit, false);
     image.setColor(static_cast<int>(PixelKind::Transparent), qRgb(0, 0, 0));
     return image;
 }

@@ -27,9 +27,10 @@ PixelKind colonPixel(bool corners, int x, int y);
 QImage segmentPicture(int index, QRgb lit);
 QImage colonPicture(QRgb lit, bool corners);
 
-// The colon shown before any colour scheme is applied: the green colon on an
-// opaque black ground, indistinguishable from the green one on black.
-QImage startColonPicture();
+// The colon shown before any colour scheme is applied: the colon without
+// corners in the start set's `lit` colour (see kStartPictureSet) on an
+// opaque black ground, indistinguishable from that set's colon on black.
+QImage startColonPicture(QRgb lit);
 
 // The 16 x 16 window icon: "11:23" in small red seven-segment figures with a
 // black outline, on a transparent ground. Every larger size is the same
