@@ -1,5 +1,6 @@
 #include "face/looks.h"
 #include "face/segmentpictures.h"
+#include "support/testdata.h"
 
 #include <QSet>
 #include <QTest>
@@ -114,8 +115,10 @@ void TstClockface::setsAgreeInEveryPixel()
 
 void TstClockface::barsInterlockWithoutOverlap()
 {
-    // A digit's seven bars at their places relative to the digit's origin.
-    const QPoint place[8] = {{}, {2, 0}, {0, 2}, {23, 2}, {5, 23}, {0, 28}, {23, 28}, {2, 46}};
+    // A digit's seven bars at their places relative to the digit's origin,
+    // as documented.
+    for (int index = 1; index <= 7; ++index)
+        QCOMPARE(segmentOffset(index), test::segmentInDigit(index));
     QImage owner(40, 64, QImage::Format_Indexed8);
     owner.setColorCount(8);
     owner.fill(0);
@@ -126,7 +129,7 @@ void TstClockface::barsInterlockWithoutOverlap()
             for (int x = 0; x < s.width(); ++x) {
                 if (segmentPixel(index, x, y) == PixelKind::Transparent)
                     continue;
-                const QPoint at = place[index] + QPoint(x, y);
+                const QPoint at = segmentOffset(index) + QPoint(x, y);
                 QVERIFY2(owner.pixelIndex(at) == 0, "two bars are opaque in the same pixel");
                 owner.setPixel(at, static_cast<uint>(index));
                 bounds |= QRect(at, QSize(1, 1));

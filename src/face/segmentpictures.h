@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QRgb>
 #include <QSize>
 
@@ -15,6 +16,10 @@ inline constexpr QRgb kCornerBlack = qRgb(0, 0, 0);
 
 // Size in pixels of the picture of segment 1..7; an empty size otherwise.
 QSize segmentSize(int index);
+// Where the picture of segment 1..7 stands in its digit: its top left
+// corner, in pixels from the left edge of the digit's left bars and the top
+// of its top bar. The bars interlock without overlapping.
+QPoint segmentOffset(int index);
 inline constexpr QSize kColonSize{10, 31};
 
 // The shape rules: the kind of pixel (x, y) in the picture of segment

@@ -27,13 +27,20 @@ inline const std::array<QString, 10> &litDigits()
     return digits;
 }
 
-// Where segment `index` (1..7) of the digit at `position` (1..4) stands in
-// the clock window, in pixels.
+// The clock window's segments as documented, in pixels: where segment
+// `index` (1..7) stands in its digit, from the left edge of the digit's left
+// bars and the top of its top bar ...
+inline QPoint segmentInDigit(int index)
+{
+    constexpr std::array<QPoint, 7> offsets{{{2, 0}, {0, 2}, {23, 2}, {5, 23}, {0, 28}, {23, 28}, {2, 46}}};
+    return offsets[static_cast<std::size_t>(index - 1)];
+}
+
+// ... and in the clock window, for the digit at `position` (1..4).
 inline QPoint segmentPlace(int position, int index)
 {
     constexpr std::array<int, 4> digitLeft{10, 48, 108, 146};
-    constexpr std::array<QPoint, 7> place{{{2, 8}, {0, 10}, {23, 10}, {5, 31}, {0, 36}, {23, 36}, {2, 54}}};
-    return QPoint(digitLeft[static_cast<std::size_t>(position - 1)], 0) + place[static_cast<std::size_t>(index - 1)];
+    return QPoint(digitLeft[static_cast<std::size_t>(position - 1)], 8) + segmentInDigit(index);
 }
 
 } // namespace lumitakt::test
