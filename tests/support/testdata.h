@@ -43,4 +43,26 @@ inline QPoint segmentPlace(int position, int index)
     return QPoint(digitLeft[static_cast<std::size_t>(position - 1)], 8) + segmentInDigit(index);
 }
 
+// The six looks as documented, in the order of the menu: the name the
+// settings file holds, the menu item that chooses it (objectName, caption),
+// its picture stores, and its colours as the window system stores them (red
+// in the lowest byte).
+struct DocumentedLook {
+    const char16_t *name;
+    const char16_t *menuItem;
+    const char16_t *menuCaption;
+    const char16_t *segmentStore;
+    const char16_t *colonStore;
+    int background;
+    int labelText;
+};
+inline constexpr std::array<DocumentedLook, 6> kDocumentedLooks{{
+    {u"rot", u"MenuEigenschaftenLEDrot", u"LED rot      ", u"Muster1", u"TrennzeichenRot", 0, 8421504},
+    {u"grün", u"MenuEigenschaftenLEDgrün", u"LED grün", u"Muster2", u"TrennzeichenGrün", 0, 49152},
+    {u"blau", u"MenuEigenschaftenLEDBlau", u"LED blau", u"Muster3", u"TrennzeichenBlau", 0, 8421376},
+    {u"braun", u"MenuEigenschaftenLEDoliv", u"LED oliv", u"Muster4", u"TrennzeichenBraun", 0, 8421504},
+    {u"LCD", u"MenuEigenschaftenLCD", u"LCD", u"MusterLCD", u"TrennzeichenLCD", 5826524, 0},
+    {u"LCDlight", u"MenuEigenschaftenLCDlight", u"LCD beleuchtet", u"MusterLCD", u"TrennzeichenLCD", 32768, 0},
+}};
+
 } // namespace lumitakt::test
