@@ -1,5 +1,6 @@
 #include "face/looks.h"
 #include "face/segmentpictures.h"
+#include "support/testdata.h"
 
 #include <QSet>
 #include <QTest>
@@ -114,8 +115,10 @@ void TstClockface::setsAgreeInEveryPixel()
 
 void TstClockface::barsInterlockWithoutOverlap()
 {
-    // A digit's seven bars at their places relative to the digit's origin.
-    const QPoint place[8] = {{}, {2, 0}, {0, 2}, {23, 2}, {5, 23}, {0, 28}, {23, 28}, {2, 46}};
+    // A digit's seven bars at their places relative to the digit's origin,
+    // as documented.
+    for (int index = 1; index <= 7; ++index)
+        QCOMPARE(segmentOffset(index), test::segmentInDigit(index));
     QImage owner(40, 64, QImage::Format_Indexed8);
     owner.setColorCount(8);
     owner.fill(0);
@@ -126,7 +129,7 @@ void TstClockface::barsInterlockWithoutOverlap()
             for (int x = 0; x < s.width(); ++x) {
                 if (segmentPixel(index, x, y) == PixelKind::Transparent)
                     continue;
-                const QPoint at = place[index] + QPoint(x, y);
+                const QPoint at = segmentOffset(index) + QPoint(x, y);
                 QVERIFY2(owner.pixelIndex(at) == 0, "two bars are opaque in the same pixel");
                 owner.setPixel(at, static_cast<uint>(index));
                 bounds |= QRect(at, QSize(1, 1));
@@ -178,7 +181,7 @@ void TstClockface::colonPictures()
 
 void TstClockface::startColonIsOpaque()
 {
-    const QImage start = startColonPicture();
+    const QImage start = startColonPicture(pictureSets()[kStartPictureSet].lit);
     QCOMPARE(start.size(), QSize(10, 31));
     int green = 0;
     for (int y = 0; y < 31; ++y)
@@ -239,45 +242,34 @@ void TstClockface::iconIsOutlinedRedOnTransparent()
 
 void TstClockface::lookTable_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("menuItem");
-    QTest::addColumn<QString>("segmentStore");
-    QTest::addColumn<QString>("colonStore");
-    // Colours as the window system stores them: red in the lowest byte.
-    QTest::addColumn<int>("background");
-    QTest::addColumn<int>("labelText");
-    QTest::newRow("rot") << QStringLiteral("rot") << QStringLiteral("MenuEigenschaftenLEDrot") << QStringLiteral("Muster1")
-                         << QStringLiteral("TrennzeichenRot") << 0 << 8421504;
-    QTest::newRow("grün") << QStringLiteral("grün") << QStringLiteral("MenuEigenschaftenLEDgrün") << QStringLiteral("Muster2")
-                          << QStringLiteral("TrennzeichenGrün") << 0 << 49152;
-    QTest::newRow("blau") << QStringLiteral("blau") << QStringLiteral("MenuEigenschaftenLEDBlau") << QStringLiteral("Muster3")
-                          << QStringLiteral("TrennzeichenBlau") << 0 << 8421376;
-    QTest::newRow("braun") << QStringLiteral("braun") << QStringLiteral("MenuEigenschaftenLEDoliv")
-                           << QStringLiteral("Muster4") << QStringLiteral("TrennzeichenBraun") << 0 << 8421504;
-    QTest::newRow("LCD") << QStringLiteral("LCD") << QStringLiteral("MenuEigenschaftenLCD") << QStringLiteral("MusterLCD")
-                         << QStringLiteral("TrennzeichenLCD") << 5826524 << 0;
-    QTest::newRow("LCDlight") << QStringLiteral("LCDlight") << QStringLiteral("MenuEigenschaftenLCDlight")
-                              << QStringLiteral("MusterLCD") << QStringLiteral("TrennzeichenLCD") << 32768 << 0;
+    QTest::addColumn<int>("position");
+    for (std::size_t i = 0; i < test::kDocumentedLooks.size(); ++i)
+        QTest::newRow(QString::fromUtf16(test::kDocumentedLooks[i].name).toUtf8().constData()) << static_cast<int>(i);
 }
 
 void TstClockface::lookTable()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, menuItem);
-    QFETCH(QString, segmentStore);
-    QFETCH(QString, colonStore);
-    QFETCH(int, background);
-    QFETCH(int, labelText);
+    QFETCH(int, position);
+    const test::DocumentedLook &documented = test::kDocumentedLooks[static_cast<std::size_t>(position)];
+    const QString name = QString::fromUtf16(documented.name);
     const auto stored = [](QRgb c) { return qRed(c) | qGreen(c) << 8 | qBlue(c) << 16; };
+    // The program has the documented looks, no more, in the menu's order.
+    QCOMPARE(looks().size(), test::kDocumentedLooks.size());
     const Look *look = findLook(name);
     QVERIFY(look);
+    QCOMPARE(look, &looks()[static_cast<std::size_t>(position)]);
     QCOMPARE(QStringView(look->name), name);
-    QCOMPARE(QStringView(look->menuItem), menuItem);
+    QCOMPARE(QStringView(look->menuItem), QStringView(documented.menuItem));
+    QCOMPARE(QStringView(look->menuCaption), QStringView(documented.menuCaption));
+    QVERIFY(look->pictureSet >= 0 && look->pictureSet < static_cast<int>(pictureSets().size()));
     const PictureSet &set = pictureSets()[static_cast<std::size_t>(look->pictureSet)];
-    QCOMPARE(QStringView(set.segmentStore), segmentStore);
-    QCOMPARE(QStringView(set.colonStore), colonStore);
-    QCOMPARE(stored(look->background), background);
-    QCOMPARE(stored(look->labelText), labelText);
+    QCOMPARE(QStringView(set.segmentStore), QStringView(documented.segmentStore));
+    QCOMPARE(QStringView(set.colonStore), QStringView(documented.colonStore));
+    QCOMPARE(stored(look->background), documented.background);
+    QCOMPARE(stored(look->labelText), documented.labelText);
+    // The digits and the labels stand out from the window's background.
+    QVERIFY(set.lit != look->background);
+    QVERIFY(look->labelText != look->background);
 }
 
 void TstClockface::notLookNames_data()

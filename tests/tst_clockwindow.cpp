@@ -213,18 +213,14 @@ void TstClockWindow::popupMenu()
     QMenu *sub = c.window->findChild<QMenu *>(QStringLiteral("MenuEigenschaften"));
     QVERIFY(sub);
     QCOMPARE(menu->actions().at(7)->menu(), sub);
-    const QList<Entry> subEntries{
+    QList<Entry> subEntries{
         {QStringLiteral("MenuTerminSignal"), QStringLiteral("Termin signalisieren..."), true},
         {QStringLiteral("L7"), QStringLiteral("-"), true},
-        {QStringLiteral("MenuEigenschaftenLEDrot"), QStringLiteral("LED rot      "), true},
-        {QStringLiteral("MenuEigenschaftenLEDgrün"), QStringLiteral("LED grün"), true},
-        {QStringLiteral("MenuEigenschaftenLEDBlau"), QStringLiteral("LED blau"), true},
-        {QStringLiteral("MenuEigenschaftenLEDoliv"), QStringLiteral("LED oliv"), true},
-        {QStringLiteral("MenuEigenschaftenLCD"), QStringLiteral("LCD"), true},
-        {QStringLiteral("MenuEigenschaftenLCDlight"), QStringLiteral("LCD beleuchtet"), true},
-        {QStringLiteral("L3"), QStringLiteral("-"), true},
-        {QStringLiteral("MenuEigenschaftenSynronisierenMit"), QStringLiteral("synchronisieren mit ..."), true},
     };
+    for (const test::DocumentedLook &look : test::kDocumentedLooks)
+        subEntries.append({QString::fromUtf16(look.menuItem), QString::fromUtf16(look.menuCaption), true});
+    subEntries.append({QStringLiteral("L3"), QStringLiteral("-"), true});
+    subEntries.append({QStringLiteral("MenuEigenschaftenSynronisierenMit"), QStringLiteral("synchronisieren mit ..."), true});
     QCOMPARE(entries(sub), subEntries);
 
     // No check marks and no shortcut keys anywhere.
@@ -320,23 +316,12 @@ void TstClockWindow::colourCommands_data()
     QTest::addColumn<QString>("colonStore");
     QTest::addColumn<QColor>("background");
     QTest::addColumn<QColor>("labelText");
-    const QColor black(0, 0, 0);
-    QTest::newRow("LED rot") << QStringLiteral("MenuEigenschaftenLEDrot") << QStringLiteral("rot") << QStringLiteral("Muster1")
-                             << QStringLiteral("TrennzeichenRot") << black << QColor(0x80, 0x80, 0x80);
-    QTest::newRow("LED grün") << QStringLiteral("MenuEigenschaftenLEDgrün") << QStringLiteral("grün")
-                              << QStringLiteral("Muster2") << QStringLiteral("TrennzeichenGrün") << black
-                              << QColor(0x00, 0xC0, 0x00);
-    QTest::newRow("LED blau") << QStringLiteral("MenuEigenschaftenLEDBlau") << QStringLiteral("blau")
-                              << QStringLiteral("Muster3") << QStringLiteral("TrennzeichenBlau") << black
-                              << QColor(0x00, 0x80, 0x80);
-    QTest::newRow("LED oliv") << QStringLiteral("MenuEigenschaftenLEDoliv") << QStringLiteral("braun")
-                              << QStringLiteral("Muster4") << QStringLiteral("TrennzeichenBraun") << black
-                              << QColor(0x80, 0x80, 0x80);
-    QTest::newRow("LCD") << QStringLiteral("MenuEigenschaftenLCD") << QStringLiteral("LCD") << QStringLiteral("MusterLCD")
-                         << QStringLiteral("TrennzeichenLCD") << QColor(0xDC, 0xE7, 0x58) << black;
-    QTest::newRow("LCD beleuchtet") << QStringLiteral("MenuEigenschaftenLCDlight") << QStringLiteral("LCDlight")
-                                    << QStringLiteral("MusterLCD") << QStringLiteral("TrennzeichenLCD")
-                                    << QColor(0x00, 0x80, 0x00) << black;
+    // Colours as the window system stores them: red in the lowest byte.
+    const auto colour = [](int stored) { return QColor(stored & 0xFF, (stored >> 8) & 0xFF, (stored >> 16) & 0xFF); };
+    for (const test::DocumentedLook &look : test::kDocumentedLooks)
+        QTest::newRow(QString::fromUtf16(look.menuCaption).trimmed().toUtf8().constData())
+            << QString::fromUtf16(look.menuItem) << QString::fromUtf16(look.name) << QString::fromUtf16(look.segmentStore)
+            << QString::fromUtf16(look.colonStore) << colour(look.background) << colour(look.labelText);
 }
 
 void TstClockWindow::colourCommands()

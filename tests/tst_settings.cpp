@@ -22,7 +22,7 @@ namespace {
 SettingsRead values(std::optional<QString> look, std::optional<std::int32_t> left, std::optional<std::int32_t> top,
                     std::optional<QString> server, std::optional<std::int16_t> signal)
 {
-    return {std::move(look), left, top, std::move(server), signal};
+    return {std::move(look), {left, top}, std::move(server), signal};
 }
 
 const std::nullopt_t no = std::nullopt;
@@ -30,8 +30,8 @@ const std::nullopt_t no = std::nullopt;
 void compareRead(const SettingsRead &actual, const SettingsRead &expected)
 {
     QCOMPARE(actual.look, expected.look);
-    QCOMPARE(actual.left, expected.left);
-    QCOMPARE(actual.top, expected.top);
+    QCOMPARE(actual.place.left, expected.place.left);
+    QCOMPARE(actual.place.top, expected.place.top);
     QCOMPARE(actual.timeServer, expected.timeServer);
     QCOMPARE(actual.signalMode, expected.signalMode);
 }
@@ -133,7 +133,7 @@ void TstSettings::readingStopsAtTheLimit()
     QCOMPARE(parseSettings(fits + "\r\n").look->size(), fits.size());
     QVERIFY(!parseSettings(fits + "yy\r\n").look);
     // A number running into the limit is not taken either.
-    QVERIFY(!parseSettings(QByteArray("rot\r\n") + QByteArray(kMaxSettingsBytes, '1')).left);
+    QVERIFY(!parseSettings(QByteArray("rot\r\n") + QByteArray(kMaxSettingsBytes, '1')).place.left);
 }
 
 void TstSettings::writing_data()
@@ -170,7 +170,7 @@ void TstSettings::writing()
     QFETCH(QString, server);
     QFETCH(int, signal);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(formatSettings({look, left, top, server, static_cast<std::int16_t>(signal)}), bytes);
+    QCOMPARE(formatSettings({look, QPoint(left, top), server, static_cast<std::int16_t>(signal)}), bytes);
 }
 
 void TstSettings::roundTrip_data()
@@ -187,12 +187,12 @@ void TstSettings::roundTrip()
     QFETCH(QString, text);
     // Every value the program can hold reads back as it was written, in
     // either text line and alongside the numbers.
-    for (const SettingsRecord &written : {SettingsRecord{text, -1, 1, text, 0}, SettingsRecord{s(u"rot"), INT_MAX, INT_MIN, text, -32768},
-                                    SettingsRecord{text, 0, 0, QString(), 32767}}) {
+    for (const ClockSettings &written : {ClockSettings{text, QPoint(-1, 1), text, 0}, ClockSettings{s(u"rot"), QPoint(INT_MAX, INT_MIN), text, -32768},
+                                         ClockSettings{text, QPoint(0, 0), QString(), 32767}}) {
         const SettingsRead read = parseSettings(formatSettings(written));
         QCOMPARE(read.look, written.look);
-        QCOMPARE(read.left, written.left);
-        QCOMPARE(read.top, written.top);
+        QCOMPARE(read.place.left, written.place.x());
+        QCOMPARE(read.place.top, written.place.y());
         QCOMPARE(read.timeServer, written.timeServer);
         QCOMPARE(read.signalMode, written.signalMode);
     }
@@ -208,11 +208,11 @@ void TstSettings::whatIsReadIsWrittenBackUnchanged()
         QByteArray bytes(static_cast<qsizetype>(random.bounded(60)), Qt::Uninitialized);
         for (char &c : bytes)
             c = alphabet[random.bounded(static_cast<int>(alphabet.size()))];
-        SettingsRecord settings{s(u"rot"), 0, 0, QString(), 1};
-        parseSettings(bytes).applyTo(settings);
+        ClockSettings settings{s(u"rot"), QPoint(0, 0), QString(), 1};
+        applyRead(parseSettings(bytes), settings);
         const QByteArray written = formatSettings(settings);
         const SettingsRead again = parseSettings(written);
-        QVERIFY2(again.look == settings.look && again.left == settings.left && again.top == settings.top
+        QVERIFY2(again.look == settings.look && again.place.left == settings.place.x() && again.place.top == settings.place.y()
                      && again.timeServer == settings.timeServer && again.signalMode == settings.signalMode,
                  bytes.toPercentEncoding().constData());
         QCOMPARE(formatSettings(settings), written);
@@ -241,7 +241,7 @@ void TstSettings::files()
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.ini")));
     compareRead(readSettingsFile(dir.filePath(QStringLiteral("folder.ini"))), values(no, no, no, no, no));
 
-    QVERIFY(writeSettingsFile(path, {s(u"grün"), 4500, -15, s(u"ZEIT01"), 0}));
+    QVERIFY(writeSettingsFile(path, {s(u"grün"), QPoint(4500, -15), s(u"ZEIT01"), 0}));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("gr\xFCn\r\n 4500 \r\n-15 \r\nZEIT01\r\n 0 \r\n"));
@@ -250,7 +250,7 @@ void TstSettings::files()
     // Held open for a moment by a program that lets no one replace it (a
     // virus scanner on Windows): written once it lets go.
     if (test::holdOpenFor(path, 100)) {
-        QVERIFY(writeSettingsFile(path, {s(u"blau"), 15, 30, s(u"ZEIT01"), 1}));
+        QVERIFY(writeSettingsFile(path, {s(u"blau"), QPoint(15, 30), s(u"ZEIT01"), 1}));
         compareRead(readSettingsFile(path), values(s(u"blau"), 15, 30, s(u"ZEIT01"), 1));
     }
     // No temporary file is left beside it.
@@ -300,8 +300,8 @@ void TstSettings::failedWriteKeepsTheOldFile()
     QFETCH(QString, what);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lumitakt.ini"));
-    const SettingsRecord old{s(u"blau"), 15, 30, s(u"ZEIT01"), 0};
-    const SettingsRecord next{s(u"LCD"), 150, 300, s(u"zeit.example.org"), 1};
+    const ClockSettings old{s(u"blau"), QPoint(15, 30), s(u"ZEIT01"), 0};
+    const ClockSettings next{s(u"LCD"), QPoint(150, 300), s(u"zeit.example.org"), 1};
     if (what == u"a link in another user's folder") {
         const QString rootsFolder = dir.filePath(QStringLiteral("root's"));
         const QString home = dir.filePath(QStringLiteral("home"));
@@ -389,6 +389,7 @@ void TstSettings::keptWhileRunning_data()
     QTest::newRow("the end, nothing changed") << s(u"..e") << s(u"...");
     QTest::newRow("a failed write is tried again") << s(u"xl..o.........") << s(u"............w.");
     QTest::newRow("a failed write, tried at the end") << s(u"xl..oe") << s(u".....w");
+    QTest::newRow("a write failing twice") << s(u"xl") + QString(11, u'.') + s(u"o") + QString(10, u'.') << QString(23, u'.') + s(u"w");
 }
 
 void TstSettings::keptWhileRunning()
@@ -399,6 +400,12 @@ void TstSettings::keptWhileRunning()
     const QString path = dir.filePath(QStringLiteral("Lumitakt.ini"));
     SettingsKeeper keeper(path, {}, QSize(196, 98));
     ClockSettings now = keeper.loaded();
+    if (ticks.contains(u'x')) {
+        // Said once, with why, while it keeps failing; and once when it works again.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^could not write the settings to .+: .+")));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("could not write")));
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^The settings are written to .+ again\\.$")));
+    }
     QString written;
     for (const QChar step : ticks) {
         switch (step.unicode()) {

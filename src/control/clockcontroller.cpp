@@ -17,7 +17,7 @@ ClockController::ClockController(std::unique_ptr<SettingsKeeper> settings, Servi
       m_timer(new QTimer(this))
 {
     m_timer->setObjectName(QStringLiteral("Timer"));
-    m_timer->setInterval(kTickMs);
+    m_timer->setInterval(kTick);
     connect(m_timer, &QTimer::timeout, this, &ClockController::tick);
     // The rest of the state is made when the user first sees the window:
     // until then the window keeps what it starts with.
@@ -96,8 +96,7 @@ bool ClockController::canSetClock()
         return false;
     if (isServerName(name.toStdString()))
         return true;
-    if (name != m_refusedServer) {
-        m_refusedServer = name;
+    if (m_saidRefused.isNew(name)) {
         qCWarning(lcCommands).nospace().noquote()
             << "The time server name \"" << name << "\" is refused: it is neither a host name (letters, digits, hyphens and "
             << "dots; a name with umlauts in its xn-- form) nor an IP address. The clock is not set.";

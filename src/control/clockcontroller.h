@@ -2,6 +2,7 @@
 
 #include "control/clockstate.h"
 #include "control/clockview.h"
+#include "logging.h"
 #include "model/clockmodel.h"
 #include "platform/services.h"
 #include "platform/startup.h"
@@ -25,8 +26,6 @@ class SettingsKeeper;
 class ClockController final : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kTickMs = 500;
-
     ClockController(std::unique_ptr<SettingsKeeper> settings, Services services, ProgramFiles files, QObject *parent = nullptr);
     ~ClockController() override;
 
@@ -98,7 +97,7 @@ private:
     ClockView *m_view = nullptr;
     ClockState m_state;
     bool m_minimised = false;
-    QString m_refusedServer; // the time server name last said to be refused
+    SaidOnce m_saidRefused; // the time server name last said to be refused
 };
 
 } // namespace lumitakt

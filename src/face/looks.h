@@ -27,6 +27,8 @@ struct Look {
 };
 
 std::span<const PictureSet> pictureSets();
+// The set the window shows before a look is applied: the green one.
+inline constexpr std::size_t kStartPictureSet = 1;
 std::span<const Look> looks();
 
 // The look with exactly this name (case and blanks count), or nullptr.

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "model/digits.h"
+
 #include <QPixmap>
 #include <QString>
 
 #include <array>
+#include <vector>
 
 namespace lumitakt {
 
@@ -18,13 +21,19 @@ public:
     QPixmap segment(int set, int index) const;
     QPixmap colon(int set) const;
 
-    const QPixmap &startSegment(int index) const { return m_segments.at(kGreen).at(static_cast<std::size_t>(index - 1)); }
+    // What the window shows before a look is applied: the start set's
+    // segments (see kStartPictureSet), and its colon on an opaque ground.
+    const QPixmap &startSegment(int index) const;
     const QPixmap &startColon() const { return m_startColon; }
 
 private:
-    static constexpr std::size_t kGreen = 1;
-    std::array<std::array<QPixmap, 7>, 5> m_segments;
-    std::array<QPixmap, 5> m_colons;
+    struct Set {
+        std::array<QPixmap, kSegmentCount> segments;
+        QPixmap colon;
+    };
+    const Set *setAt(int set) const;
+
+    std::vector<Set> m_sets; // one per picture set
     QPixmap m_startColon;
 };
 

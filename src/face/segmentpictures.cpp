@@ -13,6 +13,9 @@ namespace {
 constexpr QSize kHorizontalBar{28, 9};
 constexpr QSize kMiddleBar{22, 9};
 constexpr QSize kVerticalBar{9, 25};
+// Segments 1..7 in their digit: top, upper left, upper right, middle, lower
+// left, lower right, bottom.
+constexpr std::array<QPoint, kSegmentCount> kSegmentOffsets{{{2, 0}, {0, 2}, {23, 2}, {5, 23}, {0, 28}, {23, 28}, {2, 46}}};
 
 PixelKind litOrOutline(int x, int outlineLeft, int outlineRight)
 {
@@ -96,6 +99,13 @@ QSize segmentSize(int index)
     }
 }
 
+QPoint segmentOffset(int index)
+{
+    if (index < 1 || index > kSegmentCount)
+        return {};
+    return kSegmentOffsets[static_cast<std::size_t>(index - 1)];
+}
+
 PixelKind segmentPixel(int index, int x, int y)
 {
     const QSize size = segmentSize(index);
@@ -150,9 +160,9 @@ QImage colonPicture(QRgb lit, bool corners)
     return drawPicture(kColonSize, lit, [corners](int x, int y) { return colonPixel(corners, x, y); });
 }
 
-QImage startColonPicture()
+QImage startColonPicture(QRgb lit)
 {
-    QImage image = colonPicture(qRgb(0, 255, 0), false);
+    QImage image = colonPicture(lit, false);
     image.setColor(static_cast<int>(PixelKind::Transparent), qRgb(0, 0, 0));
     return image;
 }

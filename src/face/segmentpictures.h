@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QRgb>
 #include <QSize>
 
@@ -15,6 +16,10 @@ inline constexpr QRgb kCornerBlack = qRgb(0, 0, 0);
 
 // Size in pixels of the picture of segment 1..7; an empty size otherwise.
 QSize segmentSize(int index);
+// Where the picture of segment 1..7 stands in its digit: its top left
+// corner, in pixels from the left edge of the digit's left bars and the top
+// of its top bar. The bars interlock without overlapping.
+QPoint segmentOffset(int index);
 inline constexpr QSize kColonSize{10, 31};
 
 // The shape rules: the kind of pixel (x, y) in the picture of segment
@@ -27,9 +32,10 @@ PixelKind colonPixel(bool corners, int x, int y);
 QImage segmentPicture(int index, QRgb lit);
 QImage colonPicture(QRgb lit, bool corners);
 
-// The colon shown before any colour scheme is applied: the green colon on an
-// opaque black ground, indistinguishable from the green one on black.
-QImage startColonPicture();
+// The colon shown before any colour scheme is applied: the colon without
+// corners in the start set's `lit` colour (see kStartPictureSet) on an
+// opaque black ground, indistinguishable from that set's colon on black.
+QImage startColonPicture(QRgb lit);
 
 // The 16 x 16 window icon: "11:23" in small red seven-segment figures with a
 // black outline, on a transparent ground. Every larger size is the same

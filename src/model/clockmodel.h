@@ -9,9 +9,19 @@
 #include <QDateTime>
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 namespace lumitakt {
+
+// How often the clock reads the time and shows it. The colon blinks with
+// the tick (shown one tick, hidden the next), once a second.
+inline constexpr std::chrono::milliseconds kTick{500};
+// How many ticks `span` takes.
+constexpr int ticksIn(std::chrono::milliseconds span)
+{
+    return static_cast<int>(span / kTick);
+}
 
 // Hours x 60 + minutes (0..1439).
 inline int minuteOfDay(QTime time)
@@ -40,7 +50,7 @@ public:
     // `now`: the time at start, whose minute the stopwatch has seen.
     ClockModel(const ClockSettings &settings, const QDateTime &now);
 
-    // One tick, twice a second; `minimised` as the window is now.
+    // One tick (every kTick); `minimised` as the window is now.
     ClockTick tick(const QDateTime &now, bool minimised);
 
     const ClockSettings &settings() const { return m_settings; }

@@ -13,13 +13,22 @@ TimeSetter::TimeSetter(CommandStarter &commands, QString helperFolder) : m_comma
 
 void TimeSetter::setClock(const QString &server, SyncRequest request)
 {
-    const std::optional<SyncPlan> plan = syncPlan(server, request, m_commands.startsAsRoot(), m_helperFolder, QCoreApplication::applicationPid());
-    if (!plan)
+    SyncNote note;
+    const std::optional<SyncPlan> plan =
+        syncPlan(server, request, m_commands.startsAsRoot(), m_helperFolder, QCoreApplication::applicationPid(), &note);
+    if (!plan) {
+        if (!note.text.isEmpty() && m_said.isNew(note.text)) {
+            if (note.type == QtInfoMsg)
+                qCInfo(lcCommands).noquote() << note.text;
+            else
+                qCWarning(lcCommands).noquote() << note.text;
+        }
         return;
+    }
     if (const QString refusal = helperRefusal(m_helperFolder); !refusal.isEmpty()) {
-        if (refusal != m_refusal)
-            qCWarning(lcCommands).noquote() << "The clock is not set: its helper is not started, since" << refusal;
-        m_refusal = refusal;
+        const QString text = QStringLiteral("The clock is not set: its helper is not started, since ") + refusal;
+        if (m_said.isNew(text))
+            qCWarning(lcCommands).noquote() << text;
         return;
     }
     const auto report = [name = server.trimmed()](int exitCode) { syncFinished(name, exitCode); };

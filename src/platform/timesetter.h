@@ -1,7 +1,10 @@
 #pragma once
 
+#include "logging.h"
+
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <optional>
 
@@ -28,6 +31,14 @@ struct SyncPlan {
     bool operator==(const SyncPlan &) const = default;
 };
 
+// Why syncPlan made no plan, where the user should learn of it (Windows:
+// a server that net time cannot take; the tick without the right to set
+// the time). The TimeSetter says it, once while it stays the same.
+struct SyncNote {
+    QtMsgType type = QtWarningMsg; // QtInfoMsg where nothing is wrong
+    QString text;
+};
+
 // Who asks for the clock to be set: the user through the menu, who may be
 // asked for the administrator's password, or the tick, which never asks.
 enum class SyncRequest { ByUser, ByTick };
@@ -42,9 +53,9 @@ enum class SyncRequest { ByUser, ByTick };
 // pkexec, and the tick first asks pkcheck whether polkit allows it without
 // a question. On Windows Windows' own net.exe sets it; without the right
 // to set the time, the menu asks for an administrator's consent and the
-// tick starts nothing.
+// tick starts nothing. Where there is no plan, `note` may say why.
 std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, bool asRoot, const QString &helperFolder,
-                                 qint64 processId);
+                                 qint64 processId, SyncNote *note = nullptr);
 
 // Why the helper in `helperFolder` must not be started to act as root, or
 // an empty text when it may: on Linux it must be trusted (untrustedBecause):
@@ -73,7 +84,7 @@ public:
 private:
     CommandStarter &m_commands;
     QString m_helperFolder;
-    QString m_refusal; // the reason last given for not starting the helper
+    SaidOnce m_said; // why the clock was last not set
 };
 
 } // namespace lumitakt

@@ -15,7 +15,7 @@ constexpr char16_t kSyncHelper[] = u"/lumitakt-sync";
 } // namespace
 
 std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, bool asRoot, const QString &helperFolder,
-                                 qint64 processId)
+                                 qint64 processId, SyncNote *)
 {
     const QString name = server.trimmed();
     if (!isServerName(name.toStdString()))

@@ -7,8 +7,6 @@
 
 #include <qt_windows.h>
 
-#include <utility>
-
 namespace lumitakt {
 
 namespace {
@@ -27,31 +25,29 @@ QString netCommand()
 
 } // namespace
 
-std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, bool asRoot, const QString &, qint64)
+std::optional<SyncPlan> syncPlan(const QString &server, SyncRequest request, bool asRoot, const QString &, qint64, SyncNote *note)
 {
+    const auto noPlan = [note](QtMsgType type, const QString &text) {
+        if (note)
+            *note = {type, text};
+        return std::nullopt;
+    };
     const QString name = server.trimmed();
     const QString net = netCommand();
     if (!isServerName(name.toStdString()) || net.isEmpty())
         return std::nullopt;
     // net time names its server as a UNC path (\\SERVER), which takes a host
     // name or an IPv4 address; an IPv6 address there is no server name.
-    if (name.contains(u':')) {
-        static QString said;
-        if (std::exchange(said, name) != name)
-            qCWarning(lcCommands).noquote() << "The clock is not set from" << name
-                                            << "since Windows' net time takes no IPv6 address: name the server by its host name.";
-        return std::nullopt;
-    }
+    if (name.contains(u':'))
+        return noPlan(QtWarningMsg, QStringLiteral("The clock is not set from %1 since Windows' net time takes no IPv6 address: "
+                                                   "name the server by its host name.")
+                                        .arg(name));
     // Setting the time needs a right that a standard user's token and an
     // administrator's filtered one do not hold. The menu's command asks for
     // an administrator's consent; the tick never puts that question.
-    if (!asRoot && request == SyncRequest::ByTick) {
-        static bool said = false;
-        if (!std::exchange(said, true))
-            qCInfo(lcCommands) << "The clock is not set every ten minutes: that needs an administrator's rights, which"
-                               << "only \"synchronisieren\" in the menu asks for.";
-        return std::nullopt;
-    }
+    if (!asRoot && request == SyncRequest::ByTick)
+        return noPlan(QtInfoMsg, QStringLiteral("The clock is not set every ten minutes: that needs an administrator's rights, "
+                                                "which only \"synchronisieren\" in the menu asks for."));
     // net time \\server /set /yes
     return SyncPlan{std::nullopt,
                     {net, {QStringLiteral("time"), QStringLiteral("\\\\") + name, QStringLiteral("/set"), QStringLiteral("/yes")}},

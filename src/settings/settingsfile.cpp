@@ -4,8 +4,10 @@
 #include "settings/cp1252.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <limits>
+#include <tuple>
 
 namespace lumitakt {
 
@@ -139,8 +141,8 @@ SettingsRead parse(QByteArrayView bytes, bool cutShort)
     ValueReader reader(text, cutShort);
     SettingsRead read;
     read.look = reader.readText();
-    read.left = reader.readNumber<std::int32_t>();
-    read.top = reader.readNumber<std::int32_t>();
+    read.place.left = reader.readNumber<std::int32_t>();
+    read.place.top = reader.readNumber<std::int32_t>();
     read.timeServer = reader.readText();
     read.signalMode = reader.readNumber<std::int16_t>();
     return read;
@@ -177,20 +179,28 @@ QByteArray numberLine(std::int64_t value)
     return (value < 0 ? QByteArray() : QByteArray(" ")) + QByteArray::number(value) + ' ';
 }
 
+// A value read goes over to the setting; the place's twips axis by axis.
+template <typename T>
+void take(T &value, const std::optional<T> &read)
+{
+    if (read)
+        value = *read;
+}
+
+void take(QPoint &twips, const PlaceRead &read)
+{
+    if (read.left)
+        twips.setX(*read.left);
+    if (read.top)
+        twips.setY(*read.top);
+}
+
 } // namespace
 
-void SettingsRead::applyTo(SettingsRecord &settings) const
+void applyRead(const SettingsRead &read, ClockSettings &settings)
 {
-    if (look)
-        settings.look = *look;
-    if (left)
-        settings.left = *left;
-    if (top)
-        settings.top = *top;
-    if (timeServer)
-        settings.timeServer = *timeServer;
-    if (signalMode)
-        settings.signalMode = *signalMode;
+    std::apply([&read](auto &...value) { std::apply([&](const auto &...got) { (take(value, got), ...); }, read.fields()); },
+               settings.fields());
 }
 
 SettingsRead parseSettings(QByteArrayView bytes)
@@ -211,16 +221,29 @@ SettingsRead readSettingsFile(const QString &path, QString *why)
     return parseSettings(bytes);
 }
 
-QByteArray formatSettings(const SettingsRecord &settings)
+QByteArray formatSettings(const ClockSettings &settings)
 {
     static constexpr char kLineEnd[] = "\r\n";
-    return textLine(settings.look, true) + kLineEnd + numberLine(settings.left) + kLineEnd + numberLine(settings.top)
+    return textLine(settings.look, true) + kLineEnd + numberLine(settings.place.x()) + kLineEnd + numberLine(settings.place.y())
            + kLineEnd + textLine(settings.timeServer) + kLineEnd + numberLine(settings.signalMode) + kLineEnd;
 }
 
-bool writeSettingsFile(const QString &path, const SettingsRecord &settings)
+bool writeSettingsFile(const QString &path, const ClockSettings &settings, Folder folder, QString *why)
 {
-    return settingsWriteRefusal(path).isEmpty() && replaceFile(path, formatSettings(settings));
+    const auto fail = [why](const QString &reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
+    if (const QString refusal = settingsWriteRefusal(path); !refusal.isEmpty())
+        return fail(refusal);
+    // The check above allows a missing folder only where this process may make it.
+    const QString folderPath = QFileInfo(path).absolutePath();
+    if (QString notMade; folder == Folder::MadeIfMissing && !QFileInfo::exists(folderPath) && !makeFolder(folderPath, &notMade))
+        return fail(notMade);
+    if (!replaceFile(path, formatSettings(settings)))
+        return fail(QStringLiteral("the file could not be written whole and put in place"));
+    return true;
 }
 
 QString settingsWriteRefusal(const QString &path)

@@ -15,27 +15,35 @@ namespace lumitakt {
 // per line, in the 8-bit code page Windows-1252, every line ending in CR LF.
 //   1 colour scheme name    2 window left (twips)    3 window top (twips)
 //   4 time server name      5 signalling mode
-struct SettingsRecord {
-    QString look;
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    QString timeServer;
-    std::int16_t signalMode = kSignalOnce;
+// The reader and writer take the settings of ClockSettings, with the place
+// in twips, as the file holds it.
 
-    bool operator==(const SettingsRecord &) const = default;
-};
-
-// What a read delivered: each value only if it could be read.
-struct SettingsRead {
-    std::optional<QString> look;
+// The place as a file gave it, in twips: each of its two values only if it
+// could be read.
+struct PlaceRead {
     std::optional<std::int32_t> left;
     std::optional<std::int32_t> top;
-    std::optional<QString> timeServer;
-    std::optional<std::int16_t> signalMode;
-
-    // Applies what was read; everything else keeps its value.
-    void applyTo(SettingsRecord &settings) const;
+    bool operator==(const PlaceRead &) const = default;
 };
+
+// How the reader holds a setting: only if it could be read.
+template <typename T>
+struct ReadField {
+    using Type = std::optional<T>;
+};
+template <>
+struct ReadField<QPoint> {
+    using Type = PlaceRead;
+};
+template <typename T>
+using SettingRead = typename ReadField<T>::Type;
+
+// What a read delivered: each value only if it could be read.
+using SettingsRead = SettingsOf<SettingRead>;
+
+// Applies what was read to `settings` (the place in twips); everything else
+// keeps its value.
+void applyRead(const SettingsRead &read, ClockSettings &settings);
 
 // Nothing beyond this many bytes of the file is read: the five values of a
 // real file take a few dozen, and a huge or endless file must neither slow
@@ -50,13 +58,19 @@ SettingsRead parseSettings(QByteArrayView bytes);
 // through a link another user could have made: `why` then says why.
 SettingsRead readSettingsFile(const QString &path, QString *why = nullptr);
 
-// The writer. Text values are written as they are, in double quotes only
-// where the reader would otherwise not give them back unchanged.
-QByteArray formatSettings(const SettingsRecord &settings);
+// The writer, the place in twips. Text values are written as they are, in
+// double quotes only where the reader would otherwise not give them back
+// unchanged.
+QByteArray formatSettings(const ClockSettings &settings);
+// Whether the writer makes the file's folder where it is missing (only for
+// this user, as makeFolder does).
+enum class Folder { MustExist, MadeIfMissing };
 // Writes through a temporary file that replaces the old one only once it is
 // complete, so a failure never leaves a damaged file. False if not written,
-// and never written where settingsWriteRefusal refuses.
-bool writeSettingsFile(const QString &path, const SettingsRecord &settings);
+// with the reason in `why`. Never written where settingsWriteRefusal
+// refuses: asked here, once per write, so callers need not ask first.
+bool writeSettingsFile(const QString &path, const ClockSettings &settings, Folder folder = Folder::MustExist,
+                       QString *why = nullptr);
 
 // Why this process must not write the settings file at `path`, or an empty
 // text where it may. Root runs with a user's HOME too (sudo -E): the file

@@ -4,8 +4,6 @@
 #include "logging.h"
 #include "settings/placement.h"
 
-#include <QFileInfo>
-
 namespace lumitakt {
 
 namespace {
@@ -20,8 +18,8 @@ QRect inTwips(const QRect &pixels)
 SettingsKeeper::SettingsKeeper(QString path, const QList<QRect> &screens, QSize windowSize, QString writeRefusal)
     : m_path(std::move(path))
 {
-    const ClockSettings defaults;
-    SettingsRecord record{defaults.look, 0, 0, defaults.timeServer, defaults.signalMode};
+    // The defaults, with whatever the file gives over them; its place in twips.
+    ClockSettings record;
     if (m_path.isEmpty())
         qCWarning(lcSettings) << "There is no folder for the settings (HOME unset or relative, or XDG_CONFIG_HOME"
                               << "relative): the clock starts on its defaults and keeps changes in memory only.";
@@ -38,7 +36,7 @@ SettingsKeeper::SettingsKeeper(QString path, const QList<QRect> &screens, QSize 
                 read.timeServer.reset();
             }
         }
-        read.applyTo(record);
+        applyRead(read, record);
     }
     // A file this process must not write (root with a user's HOME, say) is
     // read, and left as it is.
@@ -54,9 +52,9 @@ SettingsKeeper::SettingsKeeper(QString path, const QList<QRect> &screens, QSize 
     QList<QRect> screensTwips;
     for (const QRect &screen : screens)
         screensTwips.append(inTwips(screen));
-    m_savedTwips = keepOnScreens(QPoint(record.left, record.top), screensTwips, windowSize * kTwipsPerPixel);
-    m_loaded = {record.look, QPoint(twipsToPixels(m_savedTwips.x()), twipsToPixels(m_savedTwips.y())), record.timeServer,
-                record.signalMode};
+    m_savedTwips = keepOnScreens(record.place, screensTwips, windowSize * kTwipsPerPixel);
+    m_loaded = record;
+    m_loaded.place = QPoint(twipsToPixels(m_savedTwips.x()), twipsToPixels(m_savedTwips.y()));
     m_saved = m_loaded;
     m_seenPlace = m_loaded.place;
 }
@@ -71,7 +69,9 @@ void SettingsKeeper::tick(const ClockSettings &now)
     }
     if (now == m_saved)
         return;
-    const bool placeOnly = now.look == m_saved.look && now.timeServer == m_saved.timeServer && now.signalMode == m_saved.signalMode;
+    ClockSettings unmoved = now;
+    unmoved.place = m_saved.place;
+    const bool placeOnly = unmoved == m_saved;
     if (placeOnly && m_steadyTicks < kPlaceSettleTicks)
         return;
     // What could not be written is tried again now and then, not on every
@@ -99,22 +99,21 @@ bool SettingsKeeper::write(const ClockSettings &now)
         m_savedTwips = place;
         return false;
     }
-    // Checked again: a folder made here must be one this process may make.
-    if (settingsWriteRefusal(m_path).isEmpty()) {
-        makeFolder(QFileInfo(m_path).absolutePath());
-        if (writeSettingsFile(m_path, {now.look, place.x(), place.y(), now.timeServer, now.signalMode})) {
-            m_saved = now;
-            m_savedTwips = place;
-            if (m_failed)
-                qCInfo(lcSettings).noquote() << "The settings are written to" << m_path << "again.";
-            m_failed.reset();
-            return true;
-        }
+    ClockSettings inFile = now;
+    inFile.place = place;
+    QString why;
+    if (writeSettingsFile(m_path, inFile, Folder::MadeIfMissing, &why)) {
+        m_saved = now;
+        m_savedTwips = place;
+        if (m_failed)
+            qCInfo(lcSettings).noquote() << "The settings are written to" << m_path << "again.";
+        m_failed.reset();
+        return true;
     }
     // Counted as saved only once written: the next tries, and the end of the
     // program, try again. Said once while it keeps failing.
     if (!m_failed)
-        qCWarning(lcSettings).noquote() << "could not write the settings to" << m_path;
+        qCWarning(lcSettings).noquote().nospace() << "could not write the settings to " << m_path << ": " << why;
     m_failed = now;
     m_ticksToRetry = kRetryTicks;
     return false;

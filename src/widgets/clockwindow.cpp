@@ -2,6 +2,7 @@
 
 #include "control/clockcontroller.h"
 #include "face/looks.h"
+#include "face/segmentpictures.h"
 #include "model/digits.h"
 #include "widgets/accessibility.h"
 #include "widgets/fonts.h"
@@ -22,22 +23,10 @@ namespace lumitakt {
 namespace {
 
 // Pixel geometry of the clock face (15 twips to the pixel).
-// Left edge of each digit's left bars, for positions 1..4.
+// Left edge of each digit's left bars, for positions 1..4, and the top of
+// the top bars; the segments stand in their digit at segmentOffset.
 constexpr std::array<int, 4> kDigitLeft{10, 48, 108, 146};
-// Each segment's offset from its digit's left edge, and its top.
-struct SegmentPlace {
-    int dx;
-    int top;
-};
-constexpr std::array<SegmentPlace, 7> kSegmentPlace{{
-    {2, 8},   // 1 top
-    {0, 10},  // 2 upper left
-    {23, 10}, // 3 upper right
-    {5, 31},  // 4 middle
-    {0, 36},  // 5 lower left
-    {23, 36}, // 6 lower right
-    {2, 54},  // 7 bottom
-}};
+constexpr int kDigitTop = 8;
 constexpr QPoint kColonPos{88, 20};
 constexpr QRect kAppointmentLabelRect{12, 64, 75, 15};
 constexpr QRect kStopwatchLabelRect{144, 64, 33, 15};
@@ -90,8 +79,7 @@ void ClockWindow::createElements()
         const QString name = QStringLiteral("Segment") + QString::number(p);
         for (int j = 1; j <= kSegmentCount; ++j) {
             auto *element = new PictureElement(this, name, j);
-            const SegmentPlace place = kSegmentPlace[static_cast<std::size_t>(j - 1)];
-            element->move(kDigitLeft[static_cast<std::size_t>(p - 1)] + place.dx, place.top);
+            element->move(QPoint(kDigitLeft[static_cast<std::size_t>(p - 1)], kDigitTop) + segmentOffset(j));
             element->setPicture(m_stores.startSegment(j));
             m_segments[static_cast<std::size_t>(p - 1)][static_cast<std::size_t>(j - 1)] = element;
         }

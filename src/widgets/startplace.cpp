@@ -1,13 +1,15 @@
 #include "widgets/startplace.h"
 
+#include "model/clockmodel.h"
+
 #include <QWidget>
 
 namespace lumitakt {
 
 namespace {
 
-// How many ticks the start place may still be asserted after the window was framed.
-constexpr int kSettleTicks = 10;
+// For how many ticks the start place may still be asserted.
+constexpr int kSettleTicks = ticksIn(std::chrono::seconds(5));
 
 } // namespace
 
