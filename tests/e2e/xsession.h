@@ -6,10 +6,10 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // Skips the test when a tool it needs is missing; in CI, where the tools are
 // installed on purpose, that is a failure instead.
@@ -66,11 +66,10 @@ private:
     std::unique_ptr<QProcess> m_recorder;
 };
 
-// A private X display for one test: Xvfb with openbox, on a display number
-// the server picks itself, stopped again with everything started on it.
-// Waits for what it needs (the window manager ready, a window managed, a
-// window active) with a deadline instead of sleeping, as
-// tests/support/xsession.sh and xsession.py do for the scripts.
+// A private X display for one test, started, readied and stopped by
+// tests/support/xsession.sh, which lives as long as this session (or this
+// process, however it ends); the waits for a window and the typing into it
+// are the script's too. Stopping the session stops what was started on it.
 class XSession {
 public:
     XSession() = default;
@@ -104,9 +103,7 @@ public:
     qulonglong waitForWindow(const QString &className, int timeoutMs = 10000) const;
     // The first visible window of a process that also matches all these
     // `xdotool search` arguments, waiting until openbox manages it; 0 if none comes.
-    qulonglong waitForManagedWindow(qint64 pid, const QStringList &search, int timeoutMs = 30000) const;
-    // Whether openbox manages the window: it has a frame.
-    bool isManaged(qulonglong window) const;
+    qulonglong waitForManagedWindow(qint64 pid, const QStringList &search) const;
     // Activates the window and waits until openbox says it is the active one.
     bool activate(qulonglong window) const;
     // Types the keys into the window once it is active.
@@ -125,12 +122,10 @@ public:
     QImage screenshot() const;
 
 private:
-    bool startWindowManager(QString *error);
-    bool managesNewWindows();
+    // Runs one of the script's functions on the display: whether it succeeded.
+    bool script(const QStringList &arguments, QString *output = nullptr) const;
 
     QString m_display;
-    std::unique_ptr<QTemporaryDir> m_logs;
-    std::unique_ptr<QProcess> m_xvfb;
-    std::unique_ptr<QProcess> m_wm;
+    std::unique_ptr<QProcess> m_session;
     std::vector<std::unique_ptr<QProcess>> m_clients;
 };
