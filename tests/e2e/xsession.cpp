@@ -205,29 +205,25 @@ QProcess *XSession::launch(const QString &program, const QStringList &arguments,
     return m_clients.back().get();
 }
 
+QList<qulonglong> XSession::search(const QStringList &arguments) const
+{
+    QList<qulonglong> windows;
+    for (const QString &id : run(QStringLiteral("xdotool"), QStringList{QStringLiteral("search")} + arguments).split(u'\n', Qt::SkipEmptyParts))
+        windows.append(id.toULongLong());
+    return windows;
+}
+
 qulonglong XSession::waitForWindow(const QString &className, int timeoutMs) const
 {
     qulonglong window = 0;
-    waitFor(timeoutMs, [&] {
-        const QStringList ids = run(QStringLiteral("xdotool"),
-                                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), className})
-                                    .split(u'\n', Qt::SkipEmptyParts);
-        window = ids.isEmpty() ? 0 : ids.first().toULongLong();
-        return window != 0;
-    });
+    waitFor(timeoutMs, [&] { return (window = search({QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), className}).value(0)) != 0; });
     return window;
 }
 
 QList<qulonglong> XSession::windowsOf(qint64 pid) const
 {
-    QList<qulonglong> windows;
-    const QStringList ids = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
-                                                            QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"),
-                                                            QStringLiteral(".*")})
-                                .split(u'\n', Qt::SkipEmptyParts);
-    for (const QString &id : ids)
-        windows.append(id.toULongLong());
-    return windows;
+    return search({QStringLiteral("--all"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"),
+                   QStringLiteral(".*")});
 }
 
 QString XSession::property(qulonglong window, const QString &name) const

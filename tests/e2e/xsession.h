@@ -90,7 +90,6 @@ public:
     // Stops the programs started on the display so far: what a test left
     // running never meets the next one.
     void stopClients();
-    QString display() const { return m_display; }
     QProcessEnvironment environment() const;
 
     // Runs an X client tool to its end and returns what it printed.
@@ -101,16 +100,14 @@ public:
 
     // The first window whose instance name matches, waiting for it to appear; 0 if none.
     qulonglong waitForWindow(const QString &className, int timeoutMs = 10000) const;
-    // The first visible window of a process that also matches all these
-    // `xdotool search` arguments, waiting until openbox manages it; 0 if none comes.
+    // The script's x_window, x_activate, x_keys and x_menu, with its waits:
+    // the first visible window of a process that matches all these `xdotool
+    // search` arguments once openbox manages it (0 if none comes); the window
+    // active; keys typed into it; an entry chosen from its menu, and keys
+    // typed into the submenu the entry opens.
     qulonglong waitForManagedWindow(qint64 pid, const QStringList &search) const;
-    // Activates the window and waits until openbox says it is the active one.
     bool activate(qulonglong window) const;
-    // Types the keys into the window once it is active.
     bool keys(qulonglong window, const QStringList &names) const;
-    // Opens the window's menu with M and chooses the entry by its key; with
-    // more keys, the entry opens a submenu, and they are typed into it once
-    // it shows (keys typed before would still reach the menu above).
     bool menu(qulonglong window, const QString &entry, const QStringList &inSubmenu = {}) const;
     // The visible windows of one process (its main window, dialogs, open menus).
     QList<qulonglong> windowsOf(qint64 pid) const;
@@ -124,6 +121,8 @@ public:
 private:
     // Runs one of the script's functions on the display: whether it succeeded.
     bool script(const QStringList &arguments, QString *output = nullptr) const;
+    // The windows `xdotool search` finds with these arguments.
+    QList<qulonglong> search(const QStringList &arguments) const;
 
     QString m_display;
     std::unique_ptr<QProcess> m_session;

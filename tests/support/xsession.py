@@ -56,17 +56,26 @@ class XSession:
             self._session.wait()
         self._session = None
 
+    # The script's x_window, x_activate, x_keys and x_menu, with its waits:
+    # the first visible window of a process that matches all the `xdotool
+    # search` arguments once openbox manages it (None if none comes); the
+    # window active; keys typed into it; an entry chosen from its menu, and
+    # keys typed into the submenu the entry opens.
     @staticmethod
     def window(pid, *search):
-        """The first visible window of the process that also matches all the
-        given `xdotool search` arguments, once openbox manages it; None if
-        none comes."""
         return script("window", str(pid), *search) or None
 
     @staticmethod
     def activate(window):
-        """Activates the window and waits until openbox says it is active."""
         return script("activate", window) is not None
+
+    @staticmethod
+    def keys(window, *names):
+        return window is not None and script("keys", window, *names) is not None
+
+    @staticmethod
+    def menu(window, entry, *in_submenu):
+        return window is not None and script("menu", window, entry, *in_submenu) is not None
 
     def state(self):
         """What a failed check against the display should report."""
@@ -75,15 +84,3 @@ class XSession:
         wm = "running" if check.startswith("0x") and tool("xprop", "-id", check, "_NET_SUPPORTING_WM_CHECK").endswith(check) else "not running"
         return (f"display {self.display}, openbox {wm}, active window {tool('xdotool', 'getactivewindow') or 'none'}, "
                 f"keyboard focus {tool('xdotool', 'getwindowfocus') or 'none'}")
-
-    @staticmethod
-    def keys(window, *names):
-        """Types the keys into the window, once it is active."""
-        return window is not None and script("keys", window, *names) is not None
-
-    @staticmethod
-    def menu(window, entry, *in_submenu):
-        """Opens the window's menu with M and chooses the entry by its key;
-        with more keys, the entry opens a submenu, and they are typed into it
-        once it shows (keys typed before would still reach the menu above)."""
-        return window is not None and script("menu", window, entry, *in_submenu) is not None
