@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdint>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -51,6 +50,15 @@ void stop(QProcess *process)
     }
 }
 
+// The session's answer to what it was told, one line of it.
+QByteArray answer(QProcess *session, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!session->canReadLine() && session->waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+    }
+    return session->readLine().trimmed();
+}
+
 } // namespace
 
 XSession::~XSession()
@@ -68,23 +76,26 @@ void XSession::stopClients()
 void XSession::stop()
 {
     stopClients();
-    ::stop(m_wm.get());
-    ::stop(m_xvfb.get());
-    m_wm.reset();
-    m_xvfb.reset();
+    if (m_session) {
+        // The script ends the session once its input ends.
+        m_session->closeWriteChannel();
+        if (!m_session->waitForFinished(30000))
+            ::stop(m_session.get());
+    }
+    m_session.reset();
     m_display.clear();
-    m_logs.reset();
 }
 
 void XSession::stopServer()
 {
-    ::stop(m_xvfb.get());
+    if (m_session && m_session->write("stop-server\n") > 0 && answer(m_session.get(), 30000) != "stopped")
+        qWarning("the X server on %s did not stop", qPrintable(m_display));
 }
 
 QStringList XSession::missingTools()
 {
     QStringList missing;
-    for (const char *tool : {"Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "xdpyinfo", "xmessage", "import"})
+    for (const char *tool : {"Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "xdpyinfo", "xmessage", "import", "setpriv"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             missing.append(QString::fromLatin1(tool));
     if (fakeTimeLibrary().isEmpty())
@@ -112,158 +123,51 @@ QProcessEnvironment XSession::environment() const
 
 bool XSession::start(QString *error)
 {
-    m_logs = std::make_unique<QTemporaryDir>();
-    m_xvfb = std::make_unique<QProcess>();
-    m_xvfb->setStandardErrorFile(m_logs->filePath(QStringLiteral("xvfb.log")));
-    // -displayfd: the server takes the first free display and writes its
-    // number once it accepts connections, so tests side by side never race
-    // for a display.
-    m_xvfb->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                                           QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24")});
-    QByteArray number;
-    const bool up = waitFor(60000, [&] {
-        m_xvfb->waitForReadyRead(200);
-        number += m_xvfb->readAllStandardOutput();
-        return number.endsWith('\n') || m_xvfb->state() == QProcess::NotRunning;
-    });
-    bool valid = false;
-    number.trimmed().toUInt(&valid);
-    if (!up || !valid) {
-        QFile log(m_logs->filePath(QStringLiteral("xvfb.log")));
-        *error = QStringLiteral("Xvfb did not come up: ") + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
+    stop();
+    m_session = std::make_unique<QProcess>();
+    // What the script says on its way (a slow window manager started again,
+    // or why the session did not come up) goes into the test's log.
+    m_session->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_session->start(QStringLiteral("/bin/bash"), {QStringLiteral(LUMITAKT_XSESSION_SCRIPT), QStringLiteral("serve")});
+    const QByteArray line = answer(m_session.get(), 10 * 60 * 1000);
+    if (!line.startsWith("DISPLAY=:")) {
+        *error = QStringLiteral("no X session (the reason is above): ") + QString::fromLocal8Bit(line);
+        stop();
         return false;
     }
-    m_display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
-    return startWindowManager(error);
+    m_display = QString::fromLocal8Bit(line.mid(8));
+    return true;
 }
 
-bool XSession::startWindowManager(QString *error)
+bool XSession::script(const QStringList &arguments, QString *output) const
 {
-    // Under load openbox can be slow to come up, or end on its way: it gets
-    // a generous wait and two more starts.
-    QString logFile;
-    for (int attempt = 1; attempt <= 3; ++attempt) {
-        logFile = m_logs->filePath(QStringLiteral("openbox-%1.log").arg(attempt));
-        ::stop(m_wm.get());
-        m_wm = std::make_unique<QProcess>();
-        m_wm->setProcessEnvironment(environment());
-        // Nothing reads the window manager's output: a pipe left full would stop it.
-        m_wm->setStandardOutputFile(QProcess::nullDevice());
-        m_wm->setStandardErrorFile(logFile);
-        m_wm->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-        const bool announced = waitFor(60000, [&] {
-            return m_wm->state() == QProcess::NotRunning
-                   || run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTED")})
-                          .contains(QStringLiteral("_NET_ACTIVE_WINDOW"));
-        });
-        if (announced && m_wm->state() != QProcess::NotRunning && managesNewWindows())
-            return true;
-        QFile log(logFile);
-        const QString said = log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()).trimmed() : QString();
-        const QString state = m_wm->state() == QProcess::NotRunning
-                                  ? QStringLiteral("ended with %1%2").arg(m_wm->exitCode()).arg(m_wm->exitStatus() == QProcess::CrashExit ? QStringLiteral(" (crashed)") : QString())
-                                  : QStringLiteral("running");
-        qWarning("openbox is not up on %s (start %d, %s): %s", qPrintable(m_display), attempt, qPrintable(state), qPrintable(said));
-    }
-    QFile log(logFile);
-    *error = QStringLiteral("openbox does not manage the display ") + m_display + QStringLiteral(": ")
-             + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
-    return false;
+    // Long enough for the script's own deadlines, which end it first.
+    const ToolResult result = runTool(QStringLiteral("/bin/bash"), QStringList{QStringLiteral(LUMITAKT_XSESSION_SCRIPT)} + arguments,
+                                      environment(), 120000, QProcess::SeparateChannels);
+    if (output)
+        *output = result.output.trimmed();
+    return result.exitCode == 0;
 }
 
-bool XSession::managesNewWindows()
+qulonglong XSession::waitForManagedWindow(qint64 pid, const QStringList &search) const
 {
-    // openbox announces itself before it handles the windows mapped while it
-    // starts: such a window stays without a frame until some later event
-    // wakes openbox. A probe window shows when openbox frames new windows;
-    // while it does not, a new probe is that later event.
-    const QString name = QStringLiteral("lumitaktprobe%1").arg(QCoreApplication::applicationPid());
-    QDeadlineTimer deadline(60000);
-    while (!deadline.hasExpired() && m_wm->state() != QProcess::NotRunning) {
-        QProcess probe;
-        probe.setProcessEnvironment(environment());
-        probe.start(QStringLiteral("xmessage"), {QStringLiteral("-name"), name, QStringLiteral("probe")});
-        const bool framed = waitFor(3000, [&] {
-            const QStringList ids = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--classname"),
-                                                                    QStringLiteral("^") + name + QStringLiteral("$")})
-                                        .split(u'\n', Qt::SkipEmptyParts);
-            return std::any_of(ids.cbegin(), ids.cend(), [&](const QString &id) { return isManaged(id.toULongLong()); });
-        });
-        probe.kill();
-        probe.waitForFinished(3000);
-        if (framed)
-            return true;
-    }
-    return false;
-}
-
-bool XSession::isManaged(qulonglong window) const
-{
-    return frameExtents(window).size() == 4;
-}
-
-qulonglong XSession::waitForManagedWindow(qint64 pid, const QStringList &search, int timeoutMs) const
-{
-    qulonglong window = 0;
-    waitFor(timeoutMs, [&] {
-        const QStringList ids = run(QStringLiteral("xdotool"), QStringList{QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
-                                                                           QStringLiteral("--pid"), QString::number(pid)}
-                                                                   + search)
-                                    .split(u'\n', Qt::SkipEmptyParts);
-        for (const QString &id : ids)
-            if (isManaged(id.toULongLong())) {
-                window = id.toULongLong();
-                return true;
-            }
-        return false;
-    });
-    return window;
+    QString window;
+    return script(QStringList{QStringLiteral("window"), QString::number(pid)} + search, &window) ? window.toULongLong() : 0;
 }
 
 bool XSession::activate(qulonglong window) const
 {
-    const auto active = [&] {
-        return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed() == QString::number(window);
-    };
-    return waitFor(30000, [&] {
-        if (active())
-            return true;
-        run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QString::number(window)});
-        return waitFor(3000, active);
-    });
+    return script({QStringLiteral("activate"), QString::number(window)});
 }
 
 bool XSession::keys(qulonglong window, const QStringList &names) const
 {
-    if (!activate(window))
-        return false;
-    run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100")} + names);
-    return true;
+    return script(QStringList{QStringLiteral("keys"), QString::number(window)} + names);
 }
 
 bool XSession::menu(qulonglong window, const QString &entry, const QStringList &inSubmenu) const
 {
-    if (!activate(window))
-        return false;
-    // The windows shown with the window's class: itself, its menus, its dialogs.
-    const QString instance = property(window, QStringLiteral("WM_CLASS")).section(u'"', 1, 1);
-    const auto shown = [&] {
-        return run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"),
-                                               QStringLiteral("^") + instance + QStringLiteral("$")})
-            .split(u'\n', Qt::SkipEmptyParts)
-            .size();
-    };
-    const qsizetype before = shown();
-    run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("M")});
-    if (!waitFor(10000, [&] { return shown() > before; }))
-        return false;
-    run(QStringLiteral("xdotool"), {QStringLiteral("key"), entry});
-    if (inSubmenu.isEmpty())
-        return true;
-    if (!waitFor(10000, [&] { return shown() > before + 1; }))
-        return false;
-    run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100")} + inSubmenu);
-    return true;
+    return script(QStringList{QStringLiteral("menu"), QString::number(window), entry} + inSubmenu);
 }
 
 ToolResult runTool(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment,
@@ -301,29 +205,25 @@ QProcess *XSession::launch(const QString &program, const QStringList &arguments,
     return m_clients.back().get();
 }
 
+QList<qulonglong> XSession::search(const QStringList &arguments) const
+{
+    QList<qulonglong> windows;
+    for (const QString &id : run(QStringLiteral("xdotool"), QStringList{QStringLiteral("search")} + arguments).split(u'\n', Qt::SkipEmptyParts))
+        windows.append(id.toULongLong());
+    return windows;
+}
+
 qulonglong XSession::waitForWindow(const QString &className, int timeoutMs) const
 {
     qulonglong window = 0;
-    waitFor(timeoutMs, [&] {
-        const QStringList ids = run(QStringLiteral("xdotool"),
-                                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), className})
-                                    .split(u'\n', Qt::SkipEmptyParts);
-        window = ids.isEmpty() ? 0 : ids.first().toULongLong();
-        return window != 0;
-    });
+    waitFor(timeoutMs, [&] { return (window = search({QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), className}).value(0)) != 0; });
     return window;
 }
 
 QList<qulonglong> XSession::windowsOf(qint64 pid) const
 {
-    QList<qulonglong> windows;
-    const QStringList ids = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
-                                                            QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"),
-                                                            QStringLiteral(".*")})
-                                .split(u'\n', Qt::SkipEmptyParts);
-    for (const QString &id : ids)
-        windows.append(id.toULongLong());
-    return windows;
+    return search({QStringLiteral("--all"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"),
+                   QStringLiteral(".*")});
 }
 
 QString XSession::property(qulonglong window, const QString &name) const

@@ -6,10 +6,10 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // Skips the test when a tool it needs is missing; in CI, where the tools are
 // installed on purpose, that is a failure instead.
@@ -66,11 +66,10 @@ private:
     std::unique_ptr<QProcess> m_recorder;
 };
 
-// A private X display for one test: Xvfb with openbox, on a display number
-// the server picks itself, stopped again with everything started on it.
-// Waits for what it needs (the window manager ready, a window managed, a
-// window active) with a deadline instead of sleeping, as
-// tests/support/xsession.sh and xsession.py do for the scripts.
+// A private X display for one test, started, readied and stopped by
+// tests/support/xsession.sh, which lives as long as this session (or this
+// process, however it ends); the waits for a window and the typing into it
+// are the script's too. Stopping the session stops what was started on it.
 class XSession {
 public:
     XSession() = default;
@@ -91,7 +90,6 @@ public:
     // Stops the programs started on the display so far: what a test left
     // running never meets the next one.
     void stopClients();
-    QString display() const { return m_display; }
     QProcessEnvironment environment() const;
 
     // Runs an X client tool to its end and returns what it printed.
@@ -102,18 +100,14 @@ public:
 
     // The first window whose instance name matches, waiting for it to appear; 0 if none.
     qulonglong waitForWindow(const QString &className, int timeoutMs = 10000) const;
-    // The first visible window of a process that also matches all these
-    // `xdotool search` arguments, waiting until openbox manages it; 0 if none comes.
-    qulonglong waitForManagedWindow(qint64 pid, const QStringList &search, int timeoutMs = 30000) const;
-    // Whether openbox manages the window: it has a frame.
-    bool isManaged(qulonglong window) const;
-    // Activates the window and waits until openbox says it is the active one.
+    // The script's x_window, x_activate, x_keys and x_menu, with its waits:
+    // the first visible window of a process that matches all these `xdotool
+    // search` arguments once openbox manages it (0 if none comes); the window
+    // active; keys typed into it; an entry chosen from its menu, and keys
+    // typed into the submenu the entry opens.
+    qulonglong waitForManagedWindow(qint64 pid, const QStringList &search) const;
     bool activate(qulonglong window) const;
-    // Types the keys into the window once it is active.
     bool keys(qulonglong window, const QStringList &names) const;
-    // Opens the window's menu with M and chooses the entry by its key; with
-    // more keys, the entry opens a submenu, and they are typed into it once
-    // it shows (keys typed before would still reach the menu above).
     bool menu(qulonglong window, const QString &entry, const QStringList &inSubmenu = {}) const;
     // The visible windows of one process (its main window, dialogs, open menus).
     QList<qulonglong> windowsOf(qint64 pid) const;
@@ -125,12 +119,12 @@ public:
     QImage screenshot() const;
 
 private:
-    bool startWindowManager(QString *error);
-    bool managesNewWindows();
+    // Runs one of the script's functions on the display: whether it succeeded.
+    bool script(const QStringList &arguments, QString *output = nullptr) const;
+    // The windows `xdotool search` finds with these arguments.
+    QList<qulonglong> search(const QStringList &arguments) const;
 
     QString m_display;
-    std::unique_ptr<QTemporaryDir> m_logs;
-    std::unique_ptr<QProcess> m_xvfb;
-    std::unique_ptr<QProcess> m_wm;
+    std::unique_ptr<QProcess> m_session;
     std::vector<std::unique_ptr<QProcess>> m_clients;
 };

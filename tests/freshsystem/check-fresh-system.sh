@@ -70,7 +70,7 @@ done
 echo "fresh system: installed with $(in_root dpkg-query -W -f='${binary:Package}\n' | wc -l) packages"
 
 # An X display of the host, with a window manager, that the fresh system
-# shares: its socket folder, which the X server has made, is bound into it.
+# shares: its socket folder, which x_start makes for root, is bound into it.
 x_start "$work/x" || fail "no X display"
 mkdir -p "$root/tmp/.X11-unix" && mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
 
