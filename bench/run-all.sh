@@ -11,9 +11,8 @@ build=$(readlink -f "$1")
 seconds=${2:-60}
 starts=${STARTS:-7}
 work=$(mktemp -d)
-pids=()
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  declare -F x_stop >/dev/null && x_stop
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -39,19 +38,12 @@ perTick() { # paint|alone
 insnAlone=$(perTick alone)
 insnPaint=$(perTick paint)
 
-# A desktop of its own: Xvfb with a black root and openbox.
+# A desktop of its own: the tests' X session, with a black root.
 echo "Starting Xvfb and openbox ..." >&2
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+. "$(dirname "$0")/../tests/support/xsession.sh"
+x_start "$work/x" -screen 0 1280x1024x24 -br || { echo "no X session" >&2; exit 1; }
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home" QT_QPA_PLATFORM=xcb
 mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$HOME"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 2
 
 # Lumitakt runs from a program folder of its own, so that its settings file
 # starts absent every time and the build folder stays untouched.
