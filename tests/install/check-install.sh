@@ -56,7 +56,8 @@ for page in "$root"/share/man/man1/lumitakt.1 "$root"/share/man/de/man1/lumitakt
   grep -q '~/.config/Lumitakt/Lumitakt\.ini' "$page" || fail "$page does not name the user's settings file"
 done
 [ "$(LC_ALL=C LANG=C LANGUAGE= man --manpath="$root/share/man" -w lumitakt)" = "$root/share/man/man1/lumitakt.1" ] || fail "man does not find the page"
-[ "$(LC_ALL=C LANG=C LANGUAGE= man --manpath="$root/share/man" -L de -w lumitakt)" = "$root/share/man/de/man1/lumitakt.1" ] || fail "man does not find the German page"
+# man looks into a path's language folders only where MANPATH names it, not --manpath.
+[ "$(LC_ALL=C LANG=C LANGUAGE= MANPATH="$root/share/man" man -L de -w lumitakt)" = "$root/share/man/de/man1/lumitakt.1" ] || fail "man does not find the German page"
 desktop-file-validate "$root/share/applications/$app.desktop" || fail "desktop entry does not validate"
 appstreamcli validate --no-net "$root/share/metainfo/$app.metainfo.xml" || fail "metainfo does not validate"
 
