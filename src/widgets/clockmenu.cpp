@@ -114,16 +114,10 @@ void ClockWindow::showCommands(const ClockState::Commands &commands)
 {
     m_startStopwatchAction->setEnabled(commands.startStopwatch);
     m_haltStopwatchAction->setEnabled(commands.haltStopwatch);
-    switch (commands.haltItem) {
-    case Stopwatch::HaltItem::Halt:
-        m_haltStopwatchAction->setText(QStringLiteral("Stopuhr anhalten"));
-        break;
-    case Stopwatch::HaltItem::Continue:
-        m_haltStopwatchAction->setText(QStringLiteral("Stopuhr weiterlaufen..."));
-        break;
-    case Stopwatch::HaltItem::AsAtStart:
-        break;
-    }
+    // As at start the item keeps its first caption; then it offers the opposite of what it did last.
+    if (commands.haltItem != Stopwatch::HaltItem::AsAtStart)
+        m_haltStopwatchAction->setText(commands.haltItem == Stopwatch::HaltItem::Halt ? QStringLiteral("Stopuhr anhalten")
+                                                                                       : QStringLiteral("Stopuhr weiterlaufen..."));
     m_clearStopwatchAction->setEnabled(commands.clearStopwatch);
     m_setClockAction->setEnabled(commands.setClock);
 }
@@ -156,10 +150,9 @@ void ClockWindow::showAppointmentDialog(AppointmentDialog::Face face, const Appo
     AppointmentDialog *dialog = openDialog(m_appointmentDialog, [&] {
             auto *made = new AppointmentDialog(face, inputs.now, inputs.note, inputs.signalMode);
             connect(made, &ProgramDialog::closed, this, &ClockWindow::returnFromDialog);
-            ClockController *controller = &m_controller;
-            connect(made, &AppointmentDialog::appointmentEntered, controller, &ClockController::setAppointment);
-            connect(made, &AppointmentDialog::alarmAcknowledged, controller, &ClockController::acknowledgeAlarm);
-            connect(made, &AppointmentDialog::signalModeChosen, controller, &ClockController::chooseSignalMode);
+            connect(made, &AppointmentDialog::appointmentEntered, &m_controller, &ClockController::setAppointment);
+            connect(made, &AppointmentDialog::alarmAcknowledged, &m_controller, &ClockController::acknowledgeAlarm);
+            connect(made, &AppointmentDialog::signalModeChosen, &m_controller, &ClockController::chooseSignalMode);
             return made;
         });
     if (!open)

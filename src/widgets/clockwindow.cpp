@@ -141,10 +141,8 @@ void ClockWindow::showState(const ClockState &state)
         setAccessibleName(m_shown.spokenName = state.spokenName);
 
     // The row of labels, and the window's outer size with it.
-    if (all || state.tall != m_shown.tall) {
-        m_shown.tall = state.tall;
-        m_outerSize->setSize({kShortSize.width(), true, state.tall ? kTallHeight : kShortSize.height(), true});
-    }
+    if (all || state.tall != m_shown.tall)
+        m_outerSize->setSize({kShortSize.width(), true, (m_shown.tall = state.tall) ? kTallHeight : kShortSize.height(), true});
     if (changed(m_shown.appointmentText, state.appointmentText))
         m_appointmentLabel->setText(m_shown.appointmentText = state.appointmentText);
     if (all || state.appointmentShown != m_shown.appointmentShown)
@@ -164,13 +162,11 @@ void ClockWindow::showState(const ClockState &state)
 
 void ClockWindow::bringToFront()
 {
-    if (m_closed)
-        return;
-    if (!isVisible())
-        show();
     // A minimised clock stays minimised: window managers take a request to
-    // raise it as one to restore it.
-    if (!isMinimized())
+    // raise it as one to restore it. A closed one is never brought back.
+    if (!m_closed && !isVisible())
+        show();
+    if (!m_closed && !isMinimized())
         raise();
 }
 
