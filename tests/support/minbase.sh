@@ -28,7 +28,8 @@ minbase_tar() {
   mkdir -p "$cache"
   boot=$(mktemp -d)
   echo "bootstrapping Debian $release (minbase) from $mirror" >&2
-  if ! "${sudo[@]}" debootstrap --variant=minbase "$release" "$boot/root" "$mirror" > "$boot/debootstrap.log" 2>&1; then
+  # Only a release whose signature checks out is kept.
+  if ! "${sudo[@]}" debootstrap --force-check-gpg --variant=minbase "$release" "$boot/root" "$mirror" > "$boot/debootstrap.log" 2>&1; then
     tail -n 20 "$boot/debootstrap.log" >&2
     "${sudo[@]}" rm -rf "$boot"
     echo "debootstrap failed" >&2

@@ -172,7 +172,9 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
       x_start "$work" "${@:2}" || exit 1
       echo "DISPLAY=$DISPLAY"
       while IFS= read -r line; do
-        [ "$line" != stop-server ] || { _x_end "$X_XVFB"; X_XVFB=""; echo stopped; }
+        # openbox ends with its server: it is reaped here, so that no later
+        # stop sends a signal to a number another process may have by then.
+        [ "$line" != stop-server ] || { _x_end "$X_XVFB"; _x_end "$X_WM"; X_XVFB="" X_WM=""; echo stopped; }
       done ;;
     window | activate | keys | menu) "x_$1" "${@:2}" ;;
     *) echo "usage: $0 serve [XVFB OPTION…] | window PID ARG… | activate WINDOW | keys WINDOW KEY… | menu WINDOW [ENTRY [KEY…]]" >&2; exit 2 ;;

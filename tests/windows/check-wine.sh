@@ -130,7 +130,10 @@ for _ in 1 2 3; do # a new minute between the two pictures: once more
   if [ "$(compare -metric AE "$work/windows.png" "$work/linux.png" null: 2>&1)" = 0 ]; then same=yes; break; fi
   sleep 1
 done
-[ "$same" = yes ] || { cp "$work/windows.png" "$work/linux.png" /tmp/ 2>/dev/null; fail "the face differs from the Linux build's (pictures in /tmp)"; }
+if [ "$same" != yes ]; then
+  kept=$(mktemp -d "${TMPDIR:-/tmp}/lumitakt-faces.XXXXXX") && cp "$work/windows.png" "$work/linux.png" "$kept/"
+  fail "the face differs from the Linux build's (pictures in $kept)"
+fi
 kill "$linuxclock"
 [ -z "${LUMITAKT_SCREENSHOT:-}" ] || import -frame -window "$window" "$LUMITAKT_SCREENSHOT"
 echo "wine: the portable program shows the German date, stays on top, draws the face as on Linux"
